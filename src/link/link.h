@@ -1,0 +1,152 @@
+#ifndef TARN_LINK_LINK_H_
+#define TARN_LINK_LINK_H_
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/clock.h"
+#include "host/prompter.h"
+#include "host/serial_port.h"
+#include "link/link_listener.h"
+#include "link/reply_buffer.h"
+
+namespace tarn {
+
+// The bit rates a Tarn bus runs at, in the order of the window's options.
+inline constexpr std::string_view kBitRateSettings[] = {"9600,o,8,1", "19200,o,8,1", "38400,o,8,1"};
+inline constexpr int kDefaultBitRateIndex = 1;
+
+// The numbers of the ports the list offers, 1..16.
+inline constexpr int kMaxPortNumber = 16;
+
+// How long a device may take to answer.
+inline constexpr double kReplyTimeLimitSeconds = 2.0;
+
+// The serial link to one addressed Tarn: the port, the link modes, the sequence state, and the
+// one routine through which every conversation goes. Everything blocks until its reply or its
+// time limit; every failure has been shown through the Prompter before a call returns.
+class Link {
+ public:
+  Link(SerialPort& port, Clock& clock, Prompter& prompter);
+
+  void SetListener(LinkListener* listener) { listener_ = listener; }
+
+  // --- The port -------------------------------------------------------------------------------
+
+  // Probes port numbers 1..16 and returns the texts of those that opened, "1 ttyUSB0" and so on.
+  // Closes the port first. A probe never shows a message.
+  std::vector<std::string> BuildPortList();
+
+  // A choice in the port list: closes the port, then opens the port whose number the text starts
+  // with when that number is above 0. Returns whether a port is open afterwards.
+  bool SelectPort(std::string_view port_text);
+
+  // Opens a port by device name or path, as tarnctl's --port does.
+  bool OpenPortByName(std::string_view name);
+
+  // A choice of bit rate (index into kBitRateSettings): closes the port, applies the settings and
+  // opens the chosen port again.
+  bool SelectBitRate(int index);
+
+  void ClosePort();
+  bool port_open() const { return port_.IsOpen(); }
+  int bit_rate_index() const { return bit_rate_index_; }
+
+  // --- Link modes and target ------------------------------------------------------------------
+
+  bool bidirectional() const { return bidirectional_; }
+  void SetBidirectional(bool on);
+
+  bool extended_addressing() const { return extended_addressing_; }
+  void SetExtendedAddressing(bool on) { extended_addressing_ = on; }
+
+  bool tunnelling() const { return tunnelling_; }
+  // A click on "Use Tolvik Tunneling": switching on checks the Tolvik system's protocol version.
+  void SwitchTunnelling(bool on);
+
+  // "Activate Transparent Mode": switches an NQ-7, NQ-5 or Plexa into passing bytes through.
+  void ActivateTransparentMode();
+
+  std::uint8_t module_address() const { return module_address_; }
+  // Every take-over of the module address, even of the same value, resynchronises the link.
+  void TakeOverModuleAddress(std::uint8_t address);
+
+  std::uint8_t extended_address() const { return extended_address_; }
+  void TakeOverExtendedAddress(std::uint8_t address);
+
+  std::uint8_t link_toggle() const { return link_toggle_; }
+  int tunnel_toggle() const { return tunnel_toggle_; }
+
+  // --- Exchanges ------------------------------------------------------------------------------
+
+  // Frames `payload` (command byte first, at most 15 values of 0..127) for the module address and
+  // link mode, sends it and, when a reply is due, receives and checks it. `wait` matters when
+  // tunnelling: keep polling the unit until the Tarn's reply arrives. Returns the sent flag;
+  // reply_valid() and reply() tell what came back.
+  bool SendTarnMessage(bool wait, std::span<const std::uint8_t> payload);
+
+  // The older fixed-length Vesk frame; no reply is read on the direct link.
+  void SendVeskMessage(std::uint8_t first, std::uint8_t x, std::uint8_t y, std::uint8_t z);
+
+  // One Tolvik frame out (at most 19 data values), one back. On success the reply buffer holds
+  // the answer: entry 0 its data count, then the data values.
+  bool TolvikExchange(std::span<const std::uint8_t> data);
+
+  bool reply_valid() const { return reply_valid_; }
+  const ReplyBuffer& reply() const { return reply_; }
+  // The reply payload (command echo first) of the last valid Tarn reply.
+  std::vector<std::uint8_t> ReplyPayload() const;
+
+ private:
+  LinkListener& listener();
+  bool Open(std::string_view name);
+  void SetTunnellingBox(bool on);
+  void ShowTransparentButton(bool shown);
+
+  bool SendDirect(std::span<const std::uint8_t> payload);
+  bool SendTunnelled(bool wait, std::span<const std::uint8_t> payload);
+  bool ReceiveDirectReply();
+  bool ReceiveTolvikFrame();
+  bool CarriesTarnReply() const;
+  void TakeTunnelledReply();
+  void ReportExtendedAddress(bool unexpected, std::uint8_t received);
+  void ShowResponse();
+
+  bool WriteBytes(std::span<const std::uint8_t> bytes);
+  // Waits for the next byte until `deadline`; nullopt on time-out or when the port failed.
+  std::optional<std::uint8_t> NextByte(double deadline);
+  // Shows what went wrong with a port that stopped working and closes it.
+  void ReportPortFailure();
+  bool RequirePortOpen(PromptIcon icon);
+  bool PayloadFits(std::string_view routine, std::span<const std::uint8_t> values);
+  std::optional<int> ProtocolVersion();
+
+  SerialPort& port_;
+  Clock& clock_;
+  Prompter& prompter_;
+  LinkListener* listener_ = nullptr;
+  LinkListener silent_listener_;
+
+  int port_number_ = 0;
+  std::string port_name_;
+  int bit_rate_index_ = kDefaultBitRateIndex;
+
+  bool bidirectional_ = true;
+  bool extended_addressing_ = false;
+  bool tunnelling_ = false;
+  std::uint8_t module_address_ = 0;
+  std::uint8_t extended_address_ = 0;
+  std::uint8_t link_toggle_ = 0;
+  int tunnel_toggle_ = 0;
+
+  ReplyBuffer reply_{};
+  bool reply_valid_ = false;
+};
+
+}  // namespace tarn
+
+#endif  // TARN_LINK_LINK_H_
