@@ -1,0 +1,71 @@
+#ifndef TARN_SIM_PTY_BRIDGE_H_
+#define TARN_SIM_PTY_BRIDGE_H_
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "sim/simulated_device.h"
+
+namespace tarn::sim {
+
+// Puts a simulated device on a pseudo-terminal, so that any serial program can open the
+// terminal's device file and talk to it. Bytes the program writes go to the device; the device's
+// answers are written back, a late answer only after its delay on the steady clock.
+class PtyBridge {
+ public:
+  // How long the serving loop sleeps in poll() at most, so a stop is noticed promptly.
+  static constexpr int kPollMilliseconds = 100;
+
+  explicit PtyBridge(SimulatedDevice& device);
+  ~PtyBridge();
+  PtyBridge(const PtyBridge&) = delete;
+  PtyBridge& operator=(const PtyBridge&) = delete;
+
+  // Opens a pseudo-terminal in raw mode. With a `link_path`, a symbolic link there points at its
+  // device file; an existing symbolic link is replaced, any other file is left alone and the open
+  // fails. On failure error_text() says why.
+  bool Open(const std::string& link_path = {});
+
+  // The terminal's device file ("/dev/pts/7"), for the serial program to open.
+  const std::string& device_path() const { return device_path_; }
+  const std::string& link_path() const { return link_path_; }
+  const std::string& error_text() const { return error_text_; }
+
+  // Serves the device until `stop` becomes true (a signal handler may set it), sleeping in
+  // poll() while the line is quiet. Returns false when the terminal failed.
+  bool Run(const std::atomic<bool>& stop);
+
+  // Closes the terminal and removes the symbolic link. The destructor does this too.
+  void Close();
+
+ private:
+  using SteadyTime = std::chrono::steady_clock::time_point;
+  struct PendingAnswer {
+    SteadyTime due;
+    std::vector<std::uint8_t> bytes;
+  };
+
+  bool Fail(const std::string& what);
+  bool MakeLink(const std::string& link_path);
+  void FeedDevice(std::span<const std::uint8_t> bytes);
+  void WriteDueAnswers();
+  int PollTimeoutMilliseconds() const;
+
+  SimulatedDevice& device_;
+  int master_fd_ = -1;
+  // Held open so that the master end does not fail while no program has the terminal open.
+  int slave_fd_ = -1;
+  std::string device_path_;
+  std::string link_path_;
+  std::string error_text_;
+  std::deque<PendingAnswer> pending_;
+};
+
+}  // namespace tarn::sim
+
+#endif  // TARN_SIM_PTY_BRIDGE_H_

@@ -1,0 +1,80 @@
+#ifndef TARN_SIM_SIMULATED_PORT_H_
+#define TARN_SIM_SIMULATED_PORT_H_
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/port_settings.h"
+#include "host/serial_port.h"
+#include "sim/manual_clock.h"
+#include "sim/simulated_device.h"
+
+namespace tarn::sim {
+
+// The one port name a SimulatedPort answers to (port number 1).
+inline constexpr std::string_view kSimulatedPortName = "sim";
+
+// A serial port wired to a simulated device, in simulated time. Every byte takes its wire time at
+// the port's bit rate: a written byte reaches the device one byte time after the transmit line is
+// free, and the device's answer comes back one byte time per byte after that (later when the
+// device answers late). Reads see only bytes that have arrived by the clock's Now(); waiting
+// moves the clock to the next arrival or to the deadline.
+class SimulatedPort : public SerialPort {
+ public:
+  SimulatedPort(SimulatedDevice& device, ManualClock& clock);
+
+  std::string PortName(int number) override;
+  bool Open(std::string_view name) override;
+  void Close() override;
+  bool IsOpen() const override { return open_; }
+  std::string ErrorText() const override { return error_text_; }
+  bool ApplySettings(std::string_view settings) override;
+  bool Write(std::span<const std::uint8_t> bytes) override;
+  int BytesWaiting() override;
+  std::optional<std::uint8_t> ReadByte() override;
+  bool WaitForBytes(double deadline) override;
+  bool Failed() const override { return failed_; }
+
+  // Puts bytes on the receive line as noise or another sender would: they arrive one byte time
+  // apart from now, or from when the line is free.
+  void InjectReceived(std::span<const std::uint8_t> bytes);
+
+  // The adapter is pulled: the port fails at once and cannot be opened again.
+  void Vanish();
+
+  const PortSettings& settings() const { return settings_; }
+  // Every byte written since the port was made.
+  const std::vector<std::uint8_t>& written() const { return written_; }
+
+ private:
+  struct Arrival {
+    double time;
+    std::uint8_t byte;
+  };
+
+  void SendToDevice(std::uint8_t byte);
+  void QueueReceived(std::span<const std::uint8_t> bytes, double earliest);
+  bool FrontHasArrived() const;
+
+  SimulatedDevice& device_;
+  ManualClock& clock_;
+  PortSettings settings_;
+  bool open_ = false;
+  bool failed_ = false;
+  bool vanished_ = false;
+  std::string error_text_;
+  double transmit_free_at_ = 0.0;
+  double receive_free_at_ = 0.0;
+  std::deque<Arrival> received_;
+  std::vector<std::uint8_t> written_;
+  std::vector<std::uint8_t> answer_;
+};
+
+}  // namespace tarn::sim
+
+#endif  // TARN_SIM_SIMULATED_PORT_H_
