@@ -1,0 +1,27 @@
+#ifndef TARN_MODEL_PIN_MODE_H_
+#define TARN_MODEL_PIN_MODE_H_
+
+#include <cstdint>
+#include <optional>
+
+namespace tarn {
+
+// Byte 0 of a pin configuration.
+enum class PinMode : std::uint8_t {
+  kNotConfigured = 0,
+  kServo = 1,
+  kPwm = 2,
+  kPwmInverted = 3,
+  kInput = 4,
+  kInputLowActive = 5,
+};
+
+// A file or a device may hand over any byte; only 0..5 name a mode.
+constexpr std::optional<PinMode> PinModeFromByte(std::uint8_t byte) {
+  if (byte > static_cast<std::uint8_t>(PinMode::kInputLowActive)) return std::nullopt;
+  return static_cast<PinMode>(byte);
+}
+
+}  // namespace tarn
+
+#endif  // TARN_MODEL_PIN_MODE_H_
