@@ -253,6 +253,7 @@ bool Link::RequirePortOpen(PromptIcon icon) {
 
 bool Link::SendTarnMessage(bool wait, std::span<const std::uint8_t> payload) {
   reply_valid_ = false;
+  tarn_reply_received_ = false;
   if (payload.size() > kMaxPayloadCount) {
     prompter_.Show("SendTarnMessage: Message Size Overrun, size = " +
                    std::to_string(payload.size()));
@@ -273,6 +274,10 @@ bool Link::SendDirect(std::span<const std::uint8_t> payload) {
   options.module_address = module_address_;
   options.reply_wanted = bidirectional_;
   if (extended_addressing_) options.extended_address = extended_address_;
+  // A reply that came after its time limit would otherwise be read as the answer to this frame,
+  // and the one to this frame as the answer to the next: every exchange after a late reply
+  // would fail its toggle check.
+  if (bidirectional_) DiscardWaitingBytes();
   if (!WriteBytes(EncodeTarnFrame(options, payload))) return false;
 
   if (bidirectional_) {
@@ -281,6 +286,7 @@ bool Link::SendDirect(std::span<const std::uint8_t> payload) {
       const std::uint8_t sent_address = link_toggle_ + ModuleAddressByte(module_address_);
       if (reply_[0] == sent_address && reply_[1] >= kTarnReplyHeaderMinimum) {
         reply_valid_ = true;
+        tarn_reply_received_ = true;
       } else {
         prompter_.Show("Invalid response received, \nReceived: Addr = " +
                        std::to_string(reply_[0]) + " Header = " + std::to_string(reply_[1]) +
@@ -393,6 +399,7 @@ void Link::TakeTunnelledReply() {
     }
     first_payload = 5;
   }
+  tarn_reply_received_ = true;
   reply_[1] = header;
   std::copy(reply_.begin() + first_payload, reply_.begin() + first_payload + kMaxPayloadCount,
             reply_.begin() + 2);
@@ -423,8 +430,7 @@ bool Link::TolvikExchange(std::span<const std::uint8_t> data) {
     return false;
   }
   if (!PayloadFits("TolvikExchange", data)) return false;
-  while (port_.BytesWaiting() > 0 && port_.ReadByte()) {
-  }
+  DiscardWaitingBytes();
   const std::vector<std::uint8_t> frame = EncodeTolvikFrame(tunnel_toggle_, data);
   std::string line = "> ";
   for (const std::uint8_t byte : frame) line += HexText(byte & 0x7F);
@@ -459,6 +465,11 @@ std::vector<std::uint8_t> Link::ReplyPayload() const {
 }
 
 // --- Bytes on the wire -------------------------------------------------------------------------
+
+void Link::DiscardWaitingBytes() {
+  while (port_.BytesWaiting() > 0 && port_.ReadByte()) {
+  }
+}
 
 bool Link::WriteBytes(std::span<const std::uint8_t> bytes) {
   if (port_.Write(bytes) && !port_.Failed()) return true;

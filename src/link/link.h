@@ -97,6 +97,10 @@ class Link {
   bool TolvikExchange(std::span<const std::uint8_t> data);
 
   bool reply_valid() const { return reply_valid_; }
+  // True when the last SendTarnMessage took a Tarn reply for this module into the buffer. A
+  // tunnelled wait that runs out leaves reply_valid() on (the unit did answer every poll) but this
+  // off; callers that cannot judge the buffer by the command they sent ask this instead.
+  bool tarn_reply_received() const { return tarn_reply_received_; }
   const ReplyBuffer& reply() const { return reply_; }
   // The reply payload (command echo first) of the last valid Tarn reply.
   std::vector<std::uint8_t> ReplyPayload() const;
@@ -116,6 +120,7 @@ class Link {
   void ReportExtendedAddress(bool unexpected, std::uint8_t received);
   void ShowResponse();
 
+  void DiscardWaitingBytes();
   bool WriteBytes(std::span<const std::uint8_t> bytes);
   // Waits for the next byte until `deadline`; nullopt on time-out or when the port failed.
   std::optional<std::uint8_t> NextByte(double deadline);
@@ -145,6 +150,7 @@ class Link {
 
   ReplyBuffer reply_{};
   bool reply_valid_ = false;
+  bool tarn_reply_received_ = false;
 };
 
 }  // namespace tarn
