@@ -1,0 +1,20 @@
+#ifndef TARN_CLI_COMMANDS_H_
+#define TARN_CLI_COMMANDS_H_
+
+#include <QStringList>
+
+namespace tarn::cli {
+
+// Exit codes every command keeps to.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// Each takes the command line from the command's name on.
+int RunSend(const QStringList& arguments);
+int RunSimulate(const QStringList& arguments);
+int RunPorts(const QStringList& arguments);
+
+}  // namespace tarn::cli
+
+#endif  // TARN_CLI_COMMANDS_H_

@@ -1,0 +1,50 @@
+// tarnctl: the command-line companion of the Tarn configuration tool.
+
+#include <QCoreApplication>
+#include <iostream>
+#include <string_view>
+
+#include "cli/commands.h"
+
+namespace {
+
+struct Command {
+  std::string_view name;
+  std::string_view summary;
+  int (*run)(const QStringList& arguments);
+};
+
+constexpr Command kCommands[] = {
+    {"send", "send one payload to a Tarn and print its reply", tarn::cli::RunSend},
+    {"simulate", "run a simulated Tarn on a pseudo-terminal", tarn::cli::RunSimulate},
+    {"ports", "list the serial ports by number", tarn::cli::RunPorts},
+};
+
+int Usage() {
+  std::cerr << "usage: tarnctl COMMAND [OPTIONS] ...\n\ncommands:\n";
+  for (const Command& command : kCommands) {
+    std::cerr << "  " << command.name << std::string(10 - command.name.size(), ' ')
+              << command.summary << '\n';
+  }
+  std::cerr << "\n'tarnctl COMMAND --help' describes a command.\n";
+  return tarn::cli::kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QCoreApplication application(argc, argv);
+  QCoreApplication::setApplicationName("tarnctl");
+  QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() < 2) return Usage();
+  const std::string name = arguments.at(1).toStdString();
+  for (const Command& command : kCommands) {
+    if (command.name == name) {
+      arguments.removeFirst();
+      arguments.first() = QString("tarnctl ") + arguments.first();
+      return command.run(arguments);
+    }
+  }
+  if (name != "--help" && name != "-h") std::cerr << "tarnctl: unknown command '" << name << "'\n";
+  return Usage();
+}

@@ -1,0 +1,23 @@
+#include "cli/stderr_prompter.h"
+
+#include <iostream>
+
+namespace tarn::cli {
+
+PromptAnswer StderrPrompter::Show(std::string_view text, PromptIcon icon, PromptButtons buttons) {
+  const char* prefix = icon == PromptIcon::kWarning ? "tarnctl: warning: " : "tarnctl: ";
+  std::cerr << prefix << text << '\n';
+  switch (buttons) {
+    case PromptButtons::kOk:
+      return PromptAnswer::kOk;
+    case PromptButtons::kOkCancel:
+      std::cerr << (answer_yes_ ? "  -> OK (--yes)\n" : "  -> Cancel (pass --yes to answer OK)\n");
+      return answer_yes_ ? PromptAnswer::kOk : PromptAnswer::kCancel;
+    case PromptButtons::kYesNo:
+      std::cerr << (answer_yes_ ? "  -> Yes (--yes)\n" : "  -> No (pass --yes to answer Yes)\n");
+      return answer_yes_ ? PromptAnswer::kYes : PromptAnswer::kNo;
+  }
+  return PromptAnswer::kOk;
+}
+
+}  // namespace tarn::cli
