@@ -4,6 +4,7 @@
 #include <iostream>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/link_options.h"
 #include "cli/numbers.h"
@@ -39,21 +40,13 @@ int RunSend(const QStringList& arguments) {
   parser.addHelpOption();
   AddLinkOptions(parser);
   parser.addPositionalArgument("VALUE", "Payload values, command byte first.", "VALUE...");
-  if (!parser.parse(arguments)) {
-    std::cerr << "tarnctl send: " << parser.errorText().toStdString() << '\n';
-    return kExitUsage;
-  }
-  if (parser.isSet("help")) {
-    std::cout << parser.helpText().toStdString();
-    return kExitOk;
-  }
+  if (const std::optional<int> exit_code = ParseCommandLine(parser, arguments)) return *exit_code;
   std::string error;
   const std::optional<LinkOptions> options = ReadLinkOptions(parser, error);
   const std::optional<std::vector<std::uint8_t>> payload =
       options ? ReadPayload(parser.positionalArguments(), error) : std::nullopt;
   if (!payload) {
-    std::cerr << "tarnctl send: " << error << '\n';
-    return kExitUsage;
+    return UsageError(arguments, error);
   }
 
   SteadyClock clock;
@@ -86,14 +79,7 @@ int RunPorts(const QStringList& arguments) {
       "Lists the serial ports that can be opened now, as 'NUMBER DEVICE'. --port takes the "
       "number or the device. Pseudo-terminals are not listed; give their path.");
   parser.addHelpOption();
-  if (!parser.parse(arguments)) {
-    std::cerr << "tarnctl ports: " << parser.errorText().toStdString() << '\n';
-    return kExitUsage;
-  }
-  if (parser.isSet("help")) {
-    std::cout << parser.helpText().toStdString();
-    return kExitOk;
-  }
+  if (const std::optional<int> exit_code = ParseCommandLine(parser, arguments)) return *exit_code;
   SteadyClock clock;
   QtSerialPort port(clock);
   StderrPrompter prompter(false);

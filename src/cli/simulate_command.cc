@@ -7,6 +7,7 @@
 #include <iostream>
 #include <memory>
 
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/numbers.h"
 #include "sim/pty_bridge.h"
@@ -42,24 +43,15 @@ int RunSimulate(const QStringList& arguments) {
   parser.addOption({"link", "Also make a symbolic link PATH to the terminal.", "PATH"});
   parser.addOption({"module", "The Tarn's module address, 0..15 (default 0).", "N", "0"});
   parser.addOption({"tolvik", "Put the Tarn behind a Tolvik interface unit."});
-  if (!parser.parse(arguments)) {
-    std::cerr << "tarnctl simulate: " << parser.errorText().toStdString() << '\n';
-    return kExitUsage;
-  }
-  if (parser.isSet("help")) {
-    std::cout << parser.helpText().toStdString();
-    return kExitOk;
-  }
+  if (const std::optional<int> exit_code = ParseCommandLine(parser, arguments)) return *exit_code;
   if (!parser.positionalArguments().isEmpty()) {
-    std::cerr << "tarnctl simulate: unexpected argument '"
-              << parser.positionalArguments().first().toStdString() << "'\n";
-    return kExitUsage;
+    return UsageError(arguments, "unexpected argument '" +
+                                     parser.positionalArguments().first().toStdString() + "'");
   }
   const std::optional<int> module = ParseNumber(parser.value("module").toStdString());
   if (!module || *module < 0 || *module > 15) {
-    std::cerr << "tarnctl simulate: --module takes a module address 0..15, not '"
-              << parser.value("module").toStdString() << "'\n";
-    return kExitUsage;
+    return UsageError(arguments, "--module takes a module address 0..15, not '" +
+                                     parser.value("module").toStdString() + "'");
   }
 
   sim::SimulatedTarn tarn(static_cast<std::uint8_t>(*module));
