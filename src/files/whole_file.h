@@ -1,0 +1,22 @@
+#ifndef TARN_FILES_WHOLE_FILE_H_
+#define TARN_FILES_WHOLE_FILE_H_
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tarn {
+
+// Reads a file's bytes. On failure `error` says why and `contents` is left as it was.
+bool ReadWholeFile(const std::filesystem::path& path, std::string& contents, std::string& error);
+
+// Replaces `path` by a file holding `contents`, or leaves whatever was there untouched: the bytes
+// go to a new file beside it, are flushed to the disk and only then renamed over the old one. A
+// file that existed keeps its permissions. On failure `error` says why and no temporary file is
+// left behind.
+bool ReplaceWholeFile(const std::filesystem::path& path, std::string_view contents,
+                      std::string& error);
+
+}  // namespace tarn
+
+#endif  // TARN_FILES_WHOLE_FILE_H_
