@@ -85,6 +85,9 @@ void SimulatedTarn::Reply(const DirectFrame& request, std::vector<std::uint8_t> 
   if (TakeFault(Fault::kNoReply)) return;
   if (TakeFault(Fault::kWrongEcho) && !payload.empty())
     payload[0] = static_cast<std::uint8_t>((payload[0] + 1) & 0x7F);
+  if (TakeFault(Fault::kWrongTarget) && payload.size() > 1)
+    payload[1] = static_cast<std::uint8_t>((payload[1] + 1) & 0x7F);
+  if (TakeFault(Fault::kShortReply) && !payload.empty()) payload.pop_back();
   std::uint8_t address_byte = request.address_byte;
   if (TakeFault(Fault::kPreviousToggle)) address_byte ^= 0x40;
 

@@ -25,8 +25,10 @@ enum class Fault {
   kWrongEcho,         // first payload value (the echoed command) altered
   kLateReply,         // the reply starts only after late_reply_delay()
   kRefuseEventReads,  // Event-On / Event-Off reads answered with the echo alone
+  kWrongTarget,       // second payload value (the echoed register or pin) altered
+  kShortReply,        // the last payload value left off, and the count one lower
 };
-inline constexpr int kFaultCount = 6;
+inline constexpr int kFaultCount = 8;
 // A fault that lasts until ClearFaults().
 inline constexpr int kAlways = -1;
 

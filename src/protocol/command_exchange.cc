@@ -1,0 +1,23 @@
+#include "protocol/command_exchange.h"
+
+namespace tarn {
+
+ReadReply SendReadRequest(Link& link, std::span<const std::uint8_t> request) {
+  link.SetBidirectional(true);
+  ReadReply reply;
+  const bool sent = link.SendTarnMessage(true, request);
+  reply.answered = sent && link.reply_valid();
+  reply.from_tarn = reply.answered && link.tarn_reply_received();
+  if (reply.from_tarn) reply.payload = link.ReplyPayload();
+  return reply;
+}
+
+bool SendWriteMessage(Link& link, std::span<const std::uint8_t> message) {
+  return link.SendTarnMessage(false, message);
+}
+
+void PauseAfterWrite(const Link& link, Clock& clock) {
+  if (!link.bidirectional()) clock.SleepFor(kWritePauseMilliseconds);
+}
+
+}  // namespace tarn
