@@ -14,6 +14,10 @@ inline constexpr int kExitUsage = 2;
 int RunSend(const QStringList& arguments);
 int RunSimulate(const QStringList& arguments);
 int RunPorts(const QStringList& arguments);
+int RunAspect(const QStringList& arguments);
+int RunPwm(const QStringList& arguments);
+int RunServo(const QStringList& arguments);
+int RunMonitor(const QStringList& arguments);
 
 }  // namespace tarn::cli
 

@@ -18,6 +18,10 @@ constexpr Command kCommands[] = {
     {"send", "send one payload to a Tarn and print its reply", tarn::cli::RunSend},
     {"simulate", "run a simulated Tarn on a pseudo-terminal", tarn::cli::RunSimulate},
     {"ports", "list the serial ports by number", tarn::cli::RunPorts},
+    {"aspect", "set the aspect of a pin", tarn::cli::RunAspect},
+    {"pwm", "set the PWM level of a pin", tarn::cli::RunPwm},
+    {"servo", "move the servo of a pin", tarn::cli::RunServo},
+    {"monitor", "poll the Tarn and print its reports", tarn::cli::RunMonitor},
 };
 
 int Usage() {

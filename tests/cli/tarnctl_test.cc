@@ -155,4 +155,63 @@ TEST_F(TarnctlTest, OneWaySucceedsWhenTheFrameWasSent) {
   EXPECT_EQ(RunTarnctl({"send", "--port", simulator.link(), "112", "6"}).out, "112 6 5\n");
 }
 
+TEST_F(TarnctlTest, LiveCommandsReachTheTarnAndTheMonitorReportsThem) {
+  Simulator simulator({});
+  const QStringList port = {"--port", simulator.link()};
+  const auto run = [&port](const QStringList& command, const QStringList& values) {
+    return RunTarnctl(QStringList{command.first()} + port + command.mid(1) + values);
+  };
+  // Pin 3 a PWM output, pin 4 a servo: a get-pin-configuration (0x51) answers with the live value
+  // in place of configuration byte 1.
+  ASSERT_EQ(run({"send", "--one-way"}, {"65", "3", "2", "7"}).exit_code, 0);
+  ASSERT_EQ(run({"send", "--one-way"}, {"65", "4", "1", "7"}).exit_code, 0);
+
+  Result result = run({"pwm", "--slow"}, {"3", "20"});
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(run({"send"}, {"81", "3"}).out, "81 3 2 20 0 0 0 0\n");
+  result = run({"servo", "--dynamic"}, {"4", "-10"});
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(run({"send"}, {"81", "4"}).out, "81 4 1 54 0 0 0 0 0 0 0 0 0 0\n");
+  result = run({"aspect"}, {"5", "11"});
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+
+  // The simulated Tarn reports the last live message (sub-command, pin, value) and the count.
+  result = run({"monitor", "--count", "2"}, {});
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(result.out,
+            "Start Monitoring\n<0> <5> <11> <3> \n<0> <5> <11> <3> \nMonitoring Stopped\n");
+
+  const struct {
+    const char* name;
+    QStringList command;
+    QStringList values;
+    int exit_code;
+    const char* message;
+  } failures[] = {
+      {"nobody at module 5", {"aspect", "--module", "5"}, {"0", "1"}, 1, "No response received"},
+      {"aspect 12", {"aspect"}, {"0", "12"}, 2, "ASPECT must be a number from 0 to 11"},
+      {"pin 32", {"pwm"}, {"32", "1"}, 2, "PIN must be a number from 0 to 31"},
+      {"level 32", {"pwm"}, {"1", "32"}, 2, "LEVEL must be a number from 0 to 31"},
+      {"position -65", {"servo"}, {"1", "-65"}, 2, "POSITION must be a number from -64 to 63"},
+      {"one value", {"servo"}, {"1"}, 2, "expected PIN and POSITION"},
+      {"no replies asked", {"monitor", "--one-way", "--count", "1"}, {}, 1, "no report"},
+      {"count 0", {"monitor", "--count", "0"}, {}, 2, "--count"},
+  };
+  for (const auto& c : failures) {
+    const Result failed = run(c.command, c.values);
+    EXPECT_EQ(failed.exit_code, c.exit_code) << c.name << ": " << failed.err;
+    EXPECT_THAT(failed.err, HasSubstr(c.message)) << c.name;
+  }
+}
+
+TEST_F(TarnctlTest, LiveCommandAndMonitorTunnelled) {
+  Simulator simulator({"--tolvik"});
+  const QStringList link = {"--port", simulator.link(), "--tunnel"};
+  const Result sent = RunTarnctl(QStringList{"pwm"} + link + QStringList{"7", "31"});
+  EXPECT_EQ(sent.exit_code, 0) << sent.err;
+  const Result monitored = RunTarnctl(QStringList{"monitor"} + link + QStringList{"--count", "1"});
+  EXPECT_EQ(monitored.exit_code, 0) << monitored.err;
+  EXPECT_THAT(monitored.out, HasSubstr("<38> <7> <31> <1> \n"));
+}
+
 }  // namespace

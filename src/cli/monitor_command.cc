@@ -1,0 +1,95 @@
+// tarnctl monitor: the window's traffic monitor on standard output.
+
+#include <QCommandLineParser>
+#include <atomic>
+#include <csignal>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "cli/link_options.h"
+#include "cli/numbers.h"
+#include "cli/stderr_prompter.h"
+#include "link/link.h"
+#include "platform/qt_serial_port.h"
+#include "platform/steady_clock.h"
+#include "protocol/monitor.h"
+
+namespace tarn::cli {
+namespace {
+
+std::atomic<bool> monitor_stop_requested{false};
+
+extern "C" void RequestMonitorStop(int) { monitor_stop_requested.store(true); }
+
+void InstallMonitorStopHandlers() {
+  struct sigaction action {};
+  action.sa_handler = RequestMonitorStop;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;  // an exchange in progress ends normally; the loop then stops
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+void PrintLine(const std::string& line) { std::cout << line << std::endl; }
+
+}  // namespace
+
+int RunMonitor(const QStringList& arguments) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Polls the Tarn ten times a second, as the window's monitor does, and prints the four "
+      "values of each report as '<v> <v> <v> <v> ', between the lines \"Start Monitoring\" and "
+      "\"Monitoring Stopped\". Runs until interrupted, or for --count polls. Exits 0 when at "
+      "least one report came back, 1 when none did, 2 on a usage error.");
+  parser.addHelpOption();
+  AddLinkOptions(parser);
+  parser.addOption({"count", "Stop after N polls (N >= 1).", "N"});
+  if (const std::optional<int> exit_code = ParseCommandLine(parser, arguments)) return *exit_code;
+  std::string error;
+  const std::optional<LinkOptions> options = ReadLinkOptions(parser, error);
+  if (!options) return UsageError(arguments, error);
+  if (!parser.positionalArguments().isEmpty()) {
+    return UsageError(arguments, "unexpected argument '" +
+                                     parser.positionalArguments().first().toStdString() + "'");
+  }
+  std::optional<int> count;
+  if (parser.isSet("count")) {
+    count = ParseNumber(parser.value("count").toStdString());
+    if (!count || *count < 1) return UsageError(arguments, "--count must be a number of 1 or more");
+  }
+
+  SteadyClock clock;
+  QtSerialPort port(clock);
+  StderrPrompter prompter(false);
+  Link link(port, clock, prompter);
+  VerboseLinkListener verbose;
+  if (options->verbose) link.SetListener(&verbose);
+  if (!ConnectLink(*options, link)) return kExitFailed;
+
+  TrafficMonitor monitor(link, prompter);
+  const std::optional<std::string> start = monitor.MonitorPressed();
+  if (!monitor.timer_on()) return kExitFailed;
+  if (start) PrintLine(*start);
+
+  InstallMonitorStopHandlers();
+  int reports = 0;
+  for (int poll = 0; !count || poll < *count; ++poll) {
+    if (poll > 0) clock.SleepFor(kMonitorPeriodMilliseconds);
+    if (monitor_stop_requested.load() || !link.port_open()) break;
+    if (const std::optional<std::string> line = monitor.Poll()) {
+      PrintLine(*line);
+      ++reports;
+    }
+  }
+  PrintLine(monitor.MonitorLostFocus());
+  if (reports == 0) {
+    std::cerr << arguments.first().toStdString() << ": no report came back from the Tarn\n";
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+}  // namespace tarn::cli
