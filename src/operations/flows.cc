@@ -1,0 +1,202 @@
+#include "operations/flows.h"
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "model/aspect_layout.h"
+#include "protocol/command_exchange.h"
+
+namespace tarn {
+namespace {
+
+constexpr std::uint8_t kAddressConfigReadCommand = kAddressConfigWriteCommand + kReadOffset;
+
+std::string PinProgress(std::string_view verb, int pin) {
+  return std::string(verb) + " pin " + std::to_string(pin + 1) + " of " + std::to_string(kPinCount);
+}
+
+// A named step of a long flow, for the progress line.
+struct FlowStep {
+  std::string_view what;
+  std::function<bool()> run;
+};
+
+}  // namespace
+
+RefreshList FullRefresh() {
+  return {Refresh::kPinAddresses, Refresh::kAspectEditor, Refresh::kBusyLabelHidden,
+          Refresh::kPinConfiguration};
+}
+
+void Flows::Report(int done, int total, std::string_view what) {
+  session_.progress.Report(done, total, what);
+}
+
+bool Flows::ReadPin(int pin, bool with_configuration) {
+  PinCommands& pins = session_.pins;
+  PinRecord& record = session_.pin(pin);
+  session_.link.SetBidirectional(true);
+  if (!pins.ReadAspectLayout(record, pin)) return false;
+  const int aspects = AspectCount(record.aspect_layout);
+  const int steps = StepsPerAspect(record.aspect_layout);
+  for (int aspect = 0; aspect < aspects; ++aspect) {
+    for (int step = 0; step < steps; ++step) {
+      if (!pins.ReadStep(record, pin, aspect, step)) return false;
+    }
+  }
+  if (!pins.ReadInitialAspect(record, pin)) return false;
+  if (!pins.ReadAddressConfig(record, pin)) return false;
+  if (with_configuration) pins.FetchPinConfig(record, pin, PinConfigVariant::kWriteRead);
+  return true;
+}
+
+bool Flows::WritePin(int pin, bool with_configuration) {
+  PinCommands& pins = session_.pins;
+  PinRecord& record = session_.pin(pin);
+  if (!pins.WriteAspectLayout(record, pin) || !pins.WriteInitialAspect(record, pin) ||
+      !pins.WriteAddressConfig(record, pin)) {
+    return false;
+  }
+  const int aspects = AspectCount(record.aspect_layout);
+  for (int aspect = 0; aspect < aspects; ++aspect) {
+    if (!pins.WriteAspectSteps(record, pin, aspect)) return false;
+  }
+  if (with_configuration) pins.SendPinConfig(record, pin, PinConfigVariant::kWriteRead);
+  return true;
+}
+
+bool Flows::ReadAllPins() {
+  for (int pin = 0; pin < kPinCount; ++pin) {
+    Report(pin, kPinCount, PinProgress("Reading", pin));
+    if (!ReadPin(pin)) return false;
+  }
+  return true;
+}
+
+bool Flows::WriteAllPins() {
+  for (int pin = 0; pin < kPinCount; ++pin) {
+    Report(pin, kPinCount, PinProgress("Writing", pin));
+    if (!WritePin(pin)) return false;
+  }
+  return true;
+}
+
+struct Flows::AddressReply {
+  bool valid = false;
+  std::vector<int> heads;  // the device heads its pointer bytes name, in reply order
+};
+
+Flows::AddressReply Flows::ReadAddressBytes(int pin) {
+  const std::array<std::uint8_t, 2> request = {kAddressConfigReadCommand,
+                                               static_cast<std::uint8_t>(pin)};
+  const ReadReply reply = SendReadRequest(session_.link, request);
+  AddressReply result;
+  if (!reply.answered) return result;
+  const std::vector<std::uint8_t>& values = reply.payload;
+  if (values.size() != 5 || values[0] != kAddressConfigReadCommand || values[1] != pin) {
+    session_.prompter.Show(kInvalidAddressConfigResponse);
+    return result;
+  }
+  result.valid = true;
+  for (std::size_t i = 2; i < values.size(); ++i) {
+    if (AddressByteKindOf(values[i]) == AddressByteKind::kDevicePointer) {
+      result.heads.push_back(DeviceHeadOf(pin, values[i]));
+    }
+  }
+  return result;
+}
+
+// "Read Device" switches "Bidirectional Comm." on first, like every other read: with the option
+// off a direct link would collect no reply and the operation would end without a word.
+bool Flows::ReadDevice() {
+  const int current = session_.config().current_pin;
+  session_.link.SetBidirectional(true);
+  const AddressReply own = ReadAddressBytes(current);
+  if (!own.valid) return false;
+  if (own.heads.empty()) {
+    session_.prompter.Show(std::string(kCannotReadDevicePointer) +
+                           std::to_string(current + session_.config().numbering_base));
+    return false;
+  }
+  const int head = own.heads.back();
+  for (int pin = 0; pin < kPinCount; ++pin) {
+    Report(pin, kPinCount, PinProgress("Looking for the device on", pin));
+    const AddressReply reply = ReadAddressBytes(pin);
+    if (!reply.valid) return false;
+    // A reply naming the head twice reads the pin twice, as the Tarn asked.
+    for (const int named : reply.heads) {
+      if (named == head && !ReadPin(pin)) return false;
+    }
+  }
+  return true;
+}
+
+bool Flows::WriteDevice() {
+  const DeviceConfiguration& config = session_.config();
+  const int current = config.current_pin;
+  const int head = current + config.pins[current].device_pointer;
+  for (int pin = 0; pin < kPinCount; ++pin) {
+    if (pin + config.pins[pin].device_pointer != head) continue;
+    Report(pin, kPinCount, PinProgress("Writing", pin));
+    if (!WritePin(pin)) return false;
+  }
+  return true;
+}
+
+bool Flows::ReadAll() {
+  GeneralSettingsCommands& general = session_.general;
+  GeneralSettings& settings = session_.config().general_settings;
+  Workspace& workspace = session_.workspace;
+  const FlowStep steps[] = {
+      {"Reading the firmware version", [&] { return general.ReadVersion(); }},
+      {"Reading the ID string", [&] { return general.ReadIdString(settings); }},
+      {"Reading the DCC settings", [&] { return general.ReadDcc(settings); }},
+      {"Reading the module address settings",
+       [&] {
+         const bool read = general.ReadAddressing(settings, workspace.programmatic_update);
+         workspace.programmatic_update = false;
+         return read;
+       }},
+      {"Reading the LED configuration", [&] { return general.ReadLamps(settings); }},
+      {"Reading the hardware configuration",
+       [&] { return general.ReadHardwareConfiguration(settings); }},
+      {"Reading the serial settings", [&] { return general.ReadSerialPort(settings); }},
+      {"Reading the pins", [&] { return ReadAllPins(); }},
+      {"Reading the events",
+       [&] { return session_.events.ReadAll(session_.config().event_actions); }},
+      {"Reading the event enable map",
+       [&] { return session_.events.ReadEnableMap(workspace.enable_map); }},
+  };
+  for (const FlowStep& step : steps) {
+    Report(0, 0, step.what);
+    if (!step.run()) return false;
+  }
+  return true;
+}
+
+bool Flows::WriteAll() {
+  GeneralSettingsCommands& general = session_.general;
+  GeneralSettings& settings = session_.config().general_settings;
+  const FlowStep steps[] = {
+      {"Writing the ID string", [&] { return general.WriteIdString(settings); }},
+      {"Writing the DCC settings", [&] { return general.WriteDcc(settings); }},
+      {"Writing the LED configuration", [&] { return general.WriteLamps(settings); }},
+      {"Writing the hardware configuration",
+       [&] { return general.WriteHardwareConfiguration(settings); }},
+      {"Writing the serial settings", [&] { return general.WriteSerialPort(settings); }},
+      {"Writing the pins", [&] { return WriteAllPins(); }},
+      {"Writing the events",
+       [&] { return session_.events.WriteAll(session_.config().event_actions); }},
+      {"Writing the event enable map",
+       [&] { return session_.events.WriteEnableMap(session_.workspace.enable_map); }},
+      {"Writing the module address settings", [&] { return general.WriteAddressing(settings); }},
+  };
+  for (const FlowStep& step : steps) {
+    Report(0, 0, step.what);
+    if (!step.run()) return false;
+  }
+  return true;
+}
+
+}  // namespace tarn

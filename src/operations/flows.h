@@ -1,0 +1,61 @@
+#ifndef TARN_OPERATIONS_FLOWS_H_
+#define TARN_OPERATIONS_FLOWS_H_
+
+#include <string_view>
+#include <vector>
+
+#include "operations/session.h"
+
+// The sequences of messages behind the read and write operations. Each stops at the first step
+// that fails; what was received up to then stays in the model. The steps show their own
+// messages; the flows add only those of "Read Device".
+
+namespace tarn {
+
+// What the window redraws after a flow, in this order.
+enum class Refresh {
+  kPinAddresses,      // recompute the address maps and show the current pin's addresses
+  kAspectEditor,      // the aspect program of the current pin, with "Show Details" applied
+  kDetailsView,       // the details view of the aspect editor
+  kBusyLabelHidden,   // LabelAction
+  kPinConfiguration,  // the pin configuration display of the current pin
+};
+using RefreshList = std::vector<Refresh>;
+
+// Redrawn after "Read All", "Read Pin", "Read Device" and "Read All Devices", whatever the outcome.
+RefreshList FullRefresh();
+
+inline constexpr std::string_view kCannotReadDevicePointer = "Cannot read DevicePointer from Pin ";
+
+class Flows {
+ public:
+  explicit Flows(Session& session) : session_(session) {}
+
+  // One pin: layout, steps, initial aspect, addresses and (with_configuration) the pin
+  // configuration, whose outcome does not count.
+  bool ReadPin(int pin, bool with_configuration = true);
+  bool WritePin(int pin, bool with_configuration = true);
+  bool ReadAllPins();
+  bool WriteAllPins();
+
+  // Every pin whose device pointer leads to the head of the current pin's device.
+  bool ReadDevice();
+  bool WriteDevice();
+
+  bool ReadAll();
+  // Writes the module address settings last, and only when everything before succeeded.
+  bool WriteAll();
+
+ private:
+  // The head that an address reply names for `pin`; nullopt (message shown) when the reply is
+  // invalid, and -1 when it carries no device pointer.
+  struct AddressReply;
+  AddressReply ReadAddressBytes(int pin);
+  void Report(int done, int total, std::string_view what);
+
+  Session& session_;
+};
+
+}  // namespace tarn
+
+#endif  // TARN_OPERATIONS_FLOWS_H_

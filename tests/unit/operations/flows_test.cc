@@ -1,0 +1,237 @@
+// The read, write and verify flows end to end against the simulated Tarn, direct and tunnelled.
+
+#include "operations/flows.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "files/data_file.h"
+#include "operations/scheduler.h"
+#include "operations/verification.h"
+#include "support/simulated_line.h"
+#include "unit/files/rich_configuration.h"
+
+namespace tarn {
+namespace {
+
+using sim::Fault;
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using testing::SimulatedLine;
+
+// The rich configuration as a Tarn can hold it: every pin configured, a 7-bit ID string.
+DeviceConfiguration DeviceReadyConfiguration() {
+  DeviceConfiguration config = testing::RichConfiguration();
+  config.general_settings.id_string = "Nord Yard 7";
+  for (int pin = 0; pin < kPinCount; pin += 6) {
+    config.pins[pin].pin_config = {4, static_cast<std::uint8_t>(pin), 7, 8, 9};
+    config.pins[pin].live_value = static_cast<std::uint8_t>(pin);
+  }
+  return config;
+}
+
+// What a Tarn does not keep: descriptions and device names.
+std::string SavedWithoutTexts(DeviceConfiguration config) {
+  for (PinRecord& pin : config.pins) {
+    pin.description.clear();
+    pin.device_name.clear();
+    for (Aspect& aspect : pin.aspects) aspect.description.clear();
+  }
+  return WriteDataFile(config, DataFileForm::kFull);
+}
+
+// Calls back on every progress report, so a test can break the line at a chosen moment.
+class ProgressHook : public Progress {
+ public:
+  void Report(int, int, std::string_view what) override {
+    if (hook) hook(what);
+  }
+  std::function<void(std::string_view)> hook;
+};
+
+class FlowsTest : public ::testing::TestWithParam<bool> {
+ protected:
+  FlowsTest()
+      : line_(GetParam()),
+        session_(line_.link, line_.clock, line_.prompter, progress_, workspace_),
+        flows_(session_),
+        verification_(session_) {}
+
+  sim::TarnMemory& Device() { return line_.tarn.memory(); }
+
+  SimulatedLine line_;
+  ProgressHook progress_;
+  Workspace workspace_;
+  Session session_;
+  Flows flows_;
+  Verification verification_;
+};
+
+TEST_P(FlowsTest, WriteVerifyReadAndFindOneChangedByte) {
+  workspace_.config = DeviceReadyConfiguration();
+  workspace_.enable_map.on = {true, false, true, true};
+  workspace_.enable_map.off = {false, false, true, false};
+  ASSERT_TRUE(flows_.WriteAll());
+  EXPECT_THAT(line_.prompter.Texts(), ::testing::IsEmpty());
+
+  VerificationReport report;
+  EXPECT_TRUE(verification_.VerifyAll(report)) << report.text();
+  EXPECT_THAT(report.text(), ::testing::EndsWith("\r\nVerify OK"));
+
+  Workspace read_back;
+  Session reading(line_.link, line_.clock, line_.prompter, progress_, read_back);
+  ASSERT_TRUE(Flows(reading).ReadAll());
+  EXPECT_EQ(SavedWithoutTexts(read_back.config), SavedWithoutTexts(workspace_.config));
+  EXPECT_EQ(read_back.enable_map, workspace_.enable_map);
+  EXPECT_EQ(reading.general.version_text(), "3.1.0.10");
+
+  // One byte of one step changes in the device: exactly one report line says where.
+  sim::PinMemory& pin9 = Device().pins[9];  // layout 3: aspect 1 starts at slot 9
+  pin9.steps[9 + 4][2] ^= 1;
+  report.Clear();
+  EXPECT_FALSE(verification_.VerifyAll(report));
+  EXPECT_EQ(report.text(),
+            "Start General Settings Verification\r\n"
+            "Start EC Verification\r\n"
+            "Note: Numbering starts at 1\r\n"
+            "Start Pin Verification\r\n"
+            "Note: Numbering starts at 1\r\n"
+            "Pin 10: Aspect 1 does not compare\r\n"
+            "Verification Stopped");
+}
+
+TEST_P(FlowsTest, ALostReplyStopsReadAllAndKeepsWhatWasRead) {
+  workspace_.config = DeviceReadyConfiguration();
+  ASSERT_TRUE(flows_.WriteAll());
+  Workspace read_back;
+  Session reading(line_.link, line_.clock, line_.prompter, progress_, read_back);
+  progress_.hook = [this](std::string_view what) {
+    if (what == "Reading pin 11 of 32") line_.tarn.InjectFault(Fault::kNoReply, sim::kAlways);
+  };
+  EXPECT_FALSE(Flows(reading).ReadAll());
+  for (int pin = 0; pin < 10; ++pin) {
+    EXPECT_EQ(read_back.config.pins[pin].aspect_layout, workspace_.config.pins[pin].aspect_layout);
+    EXPECT_EQ(read_back.config.pins[pin].pin_config, workspace_.config.pins[pin].pin_config);
+  }
+  EXPECT_EQ(read_back.config.pins[10].pin_config, PinRecord().pin_config);
+  EXPECT_EQ(read_back.config.event_actions, EventActions()) << "events are never reached";
+  EXPECT_EQ(read_back.config.general_settings.id_string, "Nord Yard 7");
+}
+
+TEST_P(FlowsTest, ADeviceRefusingEventReadsStillCompletesReadAll) {
+  line_.tarn.InjectFault(Fault::kRefuseEventReads, sim::kAlways);
+  EXPECT_TRUE(flows_.ReadAll());
+  EXPECT_THAT(line_.prompter.Texts(), Contains(HasSubstr("Function not supported by Device")));
+}
+
+TEST_P(FlowsTest, WriteAllNeverWritesTheModuleAddressAfterAFailedStep) {
+  workspace_.config = DeviceReadyConfiguration();
+  const std::vector<std::uint8_t> factory_addressing =
+      Device().registers[sim::kSerialAddressingRegister];
+  progress_.hook = [this](std::string_view what) {
+    if (what == "Writing pin 7 of 32") line_.port.Vanish();
+  };
+  EXPECT_FALSE(flows_.WriteAll());
+  EXPECT_EQ(Device().registers[sim::kSerialAddressingRegister], factory_addressing);
+  EXPECT_EQ(Device().registers[sim::kExtendedAddressRegister][0], 0);
+  EXPECT_EQ(Device().pins[5].aspect_layout, workspace_.config.pins[5].aspect_layout)
+      << "what went before the failure was written";
+  EXPECT_THAT(line_.prompter.Texts(), Contains(HasSubstr("stopped working")));
+}
+
+TEST_P(FlowsTest, WriteDeviceWritesTheHeadAndItsMembersOnly) {
+  DeviceConfiguration& config = workspace_.config;
+  for (int pin = 0; pin < kPinCount; ++pin) config.pins[pin].aspect_layout = 2;
+  config.pins[9].device_pointer = -1;
+  config.pins[10].device_pointer = -2;
+  config.current_pin = 10;
+  ASSERT_TRUE(flows_.WriteDevice());
+  for (int pin = 0; pin < kPinCount; ++pin) {
+    EXPECT_EQ(Device().pins[pin].aspect_layout, pin >= 8 && pin <= 10 ? 2 : 0) << pin;
+  }
+  // Reading the device back from any of its pins finds the same three pins.
+  Workspace read_back;
+  read_back.config.current_pin = 9;
+  Session reading(line_.link, line_.clock, line_.prompter, progress_, read_back);
+  ASSERT_TRUE(Flows(reading).ReadDevice());
+  for (int pin = 0; pin < kPinCount; ++pin) {
+    EXPECT_EQ(read_back.config.pins[pin].aspect_layout, pin >= 8 && pin <= 10 ? 2 : 0) << pin;
+  }
+  EXPECT_EQ(read_back.config.pins[10].device_pointer, -2);
+}
+
+TEST_P(FlowsTest, ReadDeviceWithoutAPointerSaysSoInTheUsersNumbering) {
+  Device().pins[4].pointer_byte = 0x10;  // a second serial byte stands where the pointer was
+  workspace_.config.current_pin = 4;
+  EXPECT_FALSE(flows_.ReadDevice());
+  EXPECT_THAT(line_.prompter.Texts(), Contains("Cannot read DevicePointer from Pin 5"));
+}
+
+INSTANTIATE_TEST_SUITE_P(DirectAndTunnelled, FlowsTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& param) {
+                           return param.param ? "Tunnelled" : "Direct";
+                         });
+
+// Verification lines, each from one difference between the model and a written Tarn.
+class VerificationLinesTest : public ::testing::Test {
+ protected:
+  VerificationLinesTest()
+      : session_(line_.link, line_.clock, line_.prompter, progress_, workspace_),
+        flows_(session_),
+        verification_(session_) {
+    workspace_.config = DeviceReadyConfiguration();
+    EXPECT_TRUE(flows_.WriteAll());
+  }
+
+  SimulatedLine line_;
+  SilentProgress progress_;
+  Workspace workspace_;
+  Session session_;
+  Flows flows_;
+  Verification verification_;
+  VerificationReport report_;
+};
+
+TEST_F(VerificationLinesTest, AnIdStringMismatchStopsVerifyAllBeforeEventsAndPins) {
+  workspace_.config.general_settings.id_string = "South";
+  EXPECT_FALSE(verification_.VerifyAll(report_));
+  EXPECT_EQ(report_.text(),
+            "Start General Settings Verification\r\n"
+            "ID does not compare: TarnConfig = <South> Tarn = <Nord Yard 7>\r\n"
+            "Verification Stopped");
+}
+
+TEST_F(VerificationLinesTest, PinAddressLinesUseTheShownNumberExceptTheInvalidReply) {
+  workspace_.config.pins[4].device_pointer = 0;
+  EXPECT_FALSE(verification_.VerifyPins(report_));
+  EXPECT_THAT(report_.text(), HasSubstr("Pin 5: Device Pointer does not compare\r\n"));
+
+  report_.Clear();
+  workspace_.config.pins[4].device_pointer = -1;
+  line_.tarn.memory().pins[4].serial_byte = 0x16;
+  line_.tarn.memory().pins[4].pointer_byte = 0x5F;
+  workspace_.config.pins[4].vesk_address_count = 6;
+  EXPECT_TRUE(verification_.VerifyPins(report_)) << report_.text();
+}
+
+TEST_F(VerificationLinesTest, EventMismatchAndVerifyAllPinsWithoutAVerdict) {
+  workspace_.config.event_actions[2].off[3] = 5;
+  line_.tarn.memory().pins[2].event_off[3] = 0x3F;
+  EXPECT_FALSE(verification_.VerifyEvents(report_));
+  EXPECT_THAT(report_.text(),
+              HasSubstr("Event-Off(3) for pin 3 does not compare: Configured Action = 5, Tarn "
+                        "Reply = -1\r\n"));
+  EXPECT_THAT(report_.text(), Not(HasSubstr("Verify OK")));
+
+  line_.tarn.memory().pins[0].config[3] ^= 1;
+  EXPECT_FALSE(verification_.VerifyAllPins(report_));
+  EXPECT_EQ(report_.text(),
+            "Start Pin Verification\r\nNote: Numbering starts at 1\r\n"
+            "Pin 1: Pinconfig does not compare\r\n");
+}
+
+}  // namespace
+}  // namespace tarn
