@@ -93,7 +93,8 @@ bool PtyBridge::Run(const std::atomic<bool>& stop) {
   std::array<std::uint8_t, 256> buffer{};
   while (!stop.load()) {
     pollfd watch{master_fd_, POLLIN, 0};
-    const int ready = poll(&watch, 1, PollTimeoutMilliseconds());
+    const timespec timeout = PollTimeout();
+    const int ready = ppoll(&watch, 1, &timeout, nullptr);
     if (ready < 0 && errno != EINTR) return Fail("waiting on the pseudo-terminal");
     if (ready > 0) {
       if ((watch.revents & (POLLERR | POLLNVAL)) != 0) {
@@ -115,14 +116,22 @@ bool PtyBridge::Run(const std::atomic<bool>& stop) {
 }
 
 void PtyBridge::FeedDevice(std::span<const std::uint8_t> bytes) {
+  const auto seconds = [](double value) {
+    return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(value));
+  };
+  const SteadyTime now = std::chrono::steady_clock::now();
   std::vector<std::uint8_t> answer;
   for (const std::uint8_t byte : bytes) {
+    received_until_ = std::max(received_until_, now) + seconds(byte_seconds_);
     answer.clear();
     device_.Receive(byte, answer);
     if (answer.empty()) continue;
-    const auto delay = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-        std::chrono::duration<double>(device_.LastAnswerDelay()));
-    pending_.push_back({std::chrono::steady_clock::now() + delay, answer});
+    const SteadyTime starts =
+        std::max(received_until_ + seconds(device_.LastAnswerDelay()), transmit_free_at_);
+    const SteadyTime due = starts + seconds(byte_seconds_ * static_cast<double>(answer.size()));
+    transmit_free_at_ = due;
+    pending_.push_back({due, answer});
   }
 }
 
@@ -137,11 +146,16 @@ void PtyBridge::WriteDueAnswers() {
   }
 }
 
-int PtyBridge::PollTimeoutMilliseconds() const {
-  if (pending_.empty()) return kPollMilliseconds;
-  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(pending_.front().due -
-                                                                 std::chrono::steady_clock::now());
-  return static_cast<int>(std::clamp<long long>(wait.count(), 0, kPollMilliseconds));
+// To the nanosecond: a paced answer rounded up to whole milliseconds would make the line slower
+// than the wire it stands for.
+timespec PtyBridge::PollTimeout() const {
+  std::chrono::nanoseconds wait = std::chrono::milliseconds(kPollMilliseconds);
+  if (!pending_.empty()) {
+    wait = std::clamp<std::chrono::nanoseconds>(
+        pending_.front().due - std::chrono::steady_clock::now(), std::chrono::nanoseconds(0), wait);
+  }
+  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(wait);
+  return {static_cast<time_t>(seconds.count()), static_cast<long>((wait - seconds).count())};
 }
 
 }  // namespace tarn::sim

@@ -1,6 +1,8 @@
 #ifndef TARN_SIM_PTY_BRIDGE_H_
 #define TARN_SIM_PTY_BRIDGE_H_
 
+#include <time.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -43,6 +45,11 @@ class PtyBridge {
   // Closes the terminal and removes the symbolic link. The destructor does this too.
   void Close();
 
+  // Paces the line like a real one: each byte takes `seconds` to arrive and each answer byte as
+  // long to go back, so an answer is due only when its last byte would have come down the wire.
+  // 0 (the default) answers as soon as the device has.
+  void set_byte_seconds(double seconds) { byte_seconds_ = seconds; }
+
  private:
   using SteadyTime = std::chrono::steady_clock::time_point;
   struct PendingAnswer {
@@ -54,7 +61,7 @@ class PtyBridge {
   bool MakeLink(const std::string& link_path);
   void FeedDevice(std::span<const std::uint8_t> bytes);
   void WriteDueAnswers();
-  int PollTimeoutMilliseconds() const;
+  timespec PollTimeout() const;
 
   SimulatedDevice& device_;
   int master_fd_ = -1;
@@ -64,6 +71,10 @@ class PtyBridge {
   std::string link_path_;
   std::string error_text_;
   std::deque<PendingAnswer> pending_;
+  double byte_seconds_ = 0.0;
+  // When the last byte heard finished arriving, and when the line back is free again.
+  SteadyTime received_until_{};
+  SteadyTime transmit_free_at_{};
 };
 
 }  // namespace tarn::sim
