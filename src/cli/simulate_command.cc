@@ -10,7 +10,14 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/numbers.h"
+#include "cli/stderr_prompter.h"
+#include "files/data_file.h"
+#include "host/port_settings.h"
+#include "link/link.h"
+#include "operations/flows.h"
+#include "sim/manual_clock.h"
 #include "sim/pty_bridge.h"
+#include "sim/simulated_port.h"
 #include "sim/simulated_tarn.h"
 #include "sim/simulated_tolvik_unit.h"
 
@@ -32,6 +39,22 @@ void InstallStopHandlers() {
   sigaction(SIGHUP, &action, nullptr);
 }
 
+// Puts a configuration into the simulated Tarn the way a user would: "Write All" over a link to
+// it, here in simulated time.
+bool LoadIntoTarn(const std::string& path, sim::SimulatedTarn& tarn) {
+  StderrPrompter prompter(false);
+  Workspace workspace;
+  if (!LoadDataFile(path, workspace.config, prompter)) return false;
+  sim::ManualClock clock;
+  sim::SimulatedPort port(tarn, clock);
+  Link link(port, clock, prompter);
+  link.TakeOverModuleAddress(tarn.module_address());
+  if (!link.SelectPort("1 " + std::string(sim::kSimulatedPortName))) return false;
+  SilentProgress progress;
+  Session session(link, clock, prompter, progress, workspace);
+  return Flows(session).WriteAll();
+}
+
 }  // namespace
 
 int RunSimulate(const QStringList& arguments) {
@@ -43,6 +66,10 @@ int RunSimulate(const QStringList& arguments) {
   parser.addOption({"link", "Also make a symbolic link PATH to the terminal.", "PATH"});
   parser.addOption({"module", "The Tarn's module address, 0..15 (default 0).", "N", "0"});
   parser.addOption({"tolvik", "Put the Tarn behind a Tolvik interface unit."});
+  parser.addOption({"load", "Start with the configuration of FILE (.dat) in the Tarn.", "FILE"});
+  parser.addOption(
+      {"pace", "Answer no faster than a real line at --baud (11 bits a byte) would carry."});
+  parser.addOption({"baud", "The bit rate --pace keeps to (default 19200).", "RATE", "19200"});
   if (const std::optional<int> exit_code = ParseCommandLine(parser, arguments)) return *exit_code;
   if (!parser.positionalArguments().isEmpty()) {
     return UsageError(arguments, "unexpected argument '" +
@@ -54,7 +81,18 @@ int RunSimulate(const QStringList& arguments) {
                                      parser.value("module").toStdString() + "'");
   }
 
+  const std::optional<int> baud = ParseNumber(parser.value("baud").toStdString());
+  if (!baud || *baud < 300 || *baud > 1'000'000) {
+    return UsageError(arguments,
+                      "--baud takes a bit rate, not '" + parser.value("baud").toStdString() + "'");
+  }
+
   sim::SimulatedTarn tarn(static_cast<std::uint8_t>(*module));
+  if (parser.isSet("load") && !LoadIntoTarn(parser.value("load").toStdString(), tarn)) {
+    std::cerr << "tarnctl simulate: could not load " << parser.value("load").toStdString()
+              << " into the simulated Tarn\n";
+    return kExitFailed;
+  }
   std::unique_ptr<sim::SimulatedTolvikUnit> unit;
   sim::SimulatedDevice* device = &tarn;
   if (parser.isSet("tolvik")) {
@@ -64,6 +102,10 @@ int RunSimulate(const QStringList& arguments) {
 
   InstallStopHandlers();
   sim::PtyBridge bridge(*device);
+  if (parser.isSet("pace")) {
+    // The Tarn's line: odd parity, eight data bits, one stop bit.
+    bridge.set_byte_seconds(PortSettings{.bits_per_second = *baud}.ByteSeconds());
+  }
   if (!bridge.Open(parser.value("link").toStdString())) {
     std::cerr << "tarnctl simulate: " << bridge.error_text() << '\n';
     return kExitFailed;

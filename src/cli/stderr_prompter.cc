@@ -2,9 +2,13 @@
 
 #include <iostream>
 
+#include "cli/stderr_progress.h"
+
 namespace tarn::cli {
 
 PromptAnswer StderrPrompter::Show(std::string_view text, PromptIcon icon, PromptButtons buttons) {
+  // A progress line may stand on the terminal: start a line of our own.
+  if (StderrIsTerminal()) std::cerr << "\r\x1b[K";
   const char* prefix = icon == PromptIcon::kWarning ? "tarnctl: warning: " : "tarnctl: ";
   std::cerr << prefix << text << '\n';
   switch (buttons) {
