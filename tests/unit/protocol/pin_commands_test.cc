@@ -83,6 +83,15 @@ TEST_P(PinCommandsTest, OlderServoFlagsAreConvertedOnReceipt) {
   }
 }
 
+TEST_P(PinCommandsTest, AShortPwmConfigurationGetsTheFullRange) {
+  Memory(1).config = {2, 9, 3, 40, 2, 29};
+  line_.tarn.InjectFault(Fault::kShortReply);  // five configuration bytes come back
+  PinRecord pin;
+  ASSERT_TRUE(commands_.FetchPinConfig(pin, 1, PinConfigVariant::kWriteRead));
+  EXPECT_THAT(std::vector(pin.pin_config.begin(), pin.pin_config.begin() + 6),
+              ElementsAre(2, 9, 3, 40, 0, 31));
+}
+
 TEST_P(PinCommandsTest, LayoutStepsAndInitialAspectRoundTrip) {
   PinRecord pin;
   pin.aspect_layout = kLayoutTwelveAspects;
