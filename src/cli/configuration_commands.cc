@@ -7,31 +7,19 @@
 #include "cli/commands.h"
 #include "cli/link_options.h"
 #include "cli/stderr_progress.h"
-#include "cli/stderr_prompter.h"
 #include "files/data_file.h"
 #include "operations/flows.h"
 #include "operations/verification.h"
-#include "platform/qt_serial_port.h"
-#include "platform/steady_clock.h"
 
 namespace tarn::cli {
 namespace {
 
 // Everything a command needs to talk to one Tarn about one configuration.
 struct Bench {
-  Bench()
-      : port(clock),
-        link(port, clock, prompter),
-        session(link, clock, prompter, progress, workspace) {}
-
-  SteadyClock clock;
-  QtSerialPort port;
-  StderrPrompter prompter{false};
+  TarnConnection connection;
   StderrProgress progress;
-  Link link;
   Workspace workspace;
-  Session session;
-  VerboseLinkListener verbose;
+  Session session{connection.link, connection.clock, connection.prompter, progress, workspace};
 };
 
 // Parses LINK options and the positional arguments; on success connects the link.
@@ -57,13 +45,12 @@ Parsed ParseAndConnect(QCommandLineParser& parser, const QStringList& arguments,
     parsed.exit_code = UsageError(arguments, error);
     return parsed;
   }
-  if (options->verbose) bench.link.SetListener(&bench.verbose);
-  if (!ConnectLink(*options, bench.link)) parsed.exit_code = kExitFailed;
+  if (!bench.connection.Connect(*options)) parsed.exit_code = kExitFailed;
   return parsed;
 }
 
 bool LoadInto(Bench& bench, const QString& path) {
-  return LoadDataFile(path.toStdString(), bench.workspace.config, bench.prompter);
+  return LoadDataFile(path.toStdString(), bench.workspace.config, bench.connection.prompter);
 }
 
 }  // namespace
@@ -91,7 +78,7 @@ int RunRead(const QStringList& arguments) {
   }
   const DataFileForm form = parser.isSet("compact") ? DataFileForm::kCompact : DataFileForm::kFull;
   if (!SaveDataFile(parser.value("out").toStdString(), bench.workspace.config, form,
-                    bench.prompter)) {
+                    bench.connection.prompter)) {
     return kExitFailed;
   }
   std::cerr << "Firmware " << bench.session.general.version_text() << "; saved "

@@ -5,7 +5,10 @@
 #include <optional>
 #include <string>
 
+#include "cli/stderr_prompter.h"
 #include "link/link.h"
+#include "platform/qt_serial_port.h"
+#include "platform/steady_clock.h"
 
 namespace tarn::cli {
 
@@ -35,6 +38,28 @@ class VerboseLinkListener : public LinkListener {
  public:
   void ResponseTextChanged(std::string_view text) override;
   void CommunicationLogLine(std::string_view line) override;
+};
+
+// The program's side of the line to one Tarn: the clock, the Qt serial port, messages on standard
+// error, and the link over them.
+class TarnConnection {
+ public:
+  explicit TarnConnection(bool answer_yes = false)
+      : port(clock), prompter(answer_yes), link(port, clock, prompter) {}
+
+  // Sets the link up as the options say (with --verbose, shows the traffic) and connects it.
+  bool Connect(const LinkOptions& options) {
+    if (options.verbose) link.SetListener(&verbose_);
+    return ConnectLink(options, link);
+  }
+
+  SteadyClock clock;
+  QtSerialPort port;
+  StderrPrompter prompter;
+  Link link;
+
+ private:
+  VerboseLinkListener verbose_;
 };
 
 }  // namespace tarn::cli

@@ -9,11 +9,8 @@
 #include "cli/commands.h"
 #include "cli/link_options.h"
 #include "cli/numbers.h"
-#include "cli/stderr_prompter.h"
 #include "link/link.h"
 #include "model/device_configuration.h"
-#include "platform/qt_serial_port.h"
-#include "platform/steady_clock.h"
 #include "protocol/live_control.h"
 
 namespace tarn::cli {
@@ -143,13 +140,10 @@ int RunLive(const QStringList& arguments, const LiveCommand& command) {
       pin ? ReadInRange(values[1], command.value, error) : std::nullopt;
   if (!value) return UsageError(arguments, error);
 
-  SteadyClock clock;
-  QtSerialPort port(clock);
-  StderrPrompter prompter(false);
-  Link link(port, clock, prompter);
-  VerboseLinkListener verbose;
-  if (options->verbose) link.SetListener(&verbose);
-  if (!ConnectLink(*options, link)) return kExitFailed;
+  TarnConnection connection;
+  if (!connection.Connect(*options)) return kExitFailed;
+  Link& link = connection.link;
+  Prompter& prompter = connection.prompter;
 
   DeviceConfiguration config;
   config.current_pin = static_cast<std::uint8_t>(*pin);

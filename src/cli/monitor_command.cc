@@ -11,10 +11,7 @@
 #include "cli/commands.h"
 #include "cli/link_options.h"
 #include "cli/numbers.h"
-#include "cli/stderr_prompter.h"
 #include "link/link.h"
-#include "platform/qt_serial_port.h"
-#include "platform/steady_clock.h"
 #include "protocol/monitor.h"
 
 namespace tarn::cli {
@@ -61,13 +58,10 @@ int RunMonitor(const QStringList& arguments) {
     if (!count || *count < 1) return UsageError(arguments, "--count must be a number of 1 or more");
   }
 
-  SteadyClock clock;
-  QtSerialPort port(clock);
-  StderrPrompter prompter(false);
-  Link link(port, clock, prompter);
-  VerboseLinkListener verbose;
-  if (options->verbose) link.SetListener(&verbose);
-  if (!ConnectLink(*options, link)) return kExitFailed;
+  TarnConnection connection;
+  if (!connection.Connect(*options)) return kExitFailed;
+  Link& link = connection.link;
+  Prompter& prompter = connection.prompter;
 
   TrafficMonitor monitor(link, prompter);
   const std::optional<std::string> start = monitor.MonitorPressed();
@@ -77,7 +71,7 @@ int RunMonitor(const QStringList& arguments) {
   InstallMonitorStopHandlers();
   int reports = 0;
   for (int poll = 0; !count || poll < *count; ++poll) {
-    if (poll > 0) clock.SleepFor(kMonitorPeriodMilliseconds);
+    if (poll > 0) connection.clock.SleepFor(kMonitorPeriodMilliseconds);
     if (monitor_stop_requested.load() || !link.port_open()) break;
     if (const std::optional<std::string> line = monitor.Poll()) {
       PrintLine(*line);

@@ -8,10 +8,7 @@
 #include "cli/commands.h"
 #include "cli/link_options.h"
 #include "cli/numbers.h"
-#include "cli/stderr_prompter.h"
 #include "link/link.h"
-#include "platform/qt_serial_port.h"
-#include "platform/steady_clock.h"
 
 namespace tarn::cli {
 namespace {
@@ -49,13 +46,9 @@ int RunSend(const QStringList& arguments) {
     return UsageError(arguments, error);
   }
 
-  SteadyClock clock;
-  QtSerialPort port(clock);
-  StderrPrompter prompter(false);
-  Link link(port, clock, prompter);
-  VerboseLinkListener verbose;
-  if (options->verbose) link.SetListener(&verbose);
-  if (!ConnectLink(*options, link)) return kExitFailed;
+  TarnConnection connection;
+  if (!connection.Connect(*options)) return kExitFailed;
+  Link& link = connection.link;
 
   const bool sent = link.SendTarnMessage(true, *payload);
   if (options->one_way) return sent ? kExitOk : kExitFailed;
@@ -80,11 +73,8 @@ int RunPorts(const QStringList& arguments) {
       "number or the device. Pseudo-terminals are not listed; give their path.");
   parser.addHelpOption();
   if (const std::optional<int> exit_code = ParseCommandLine(parser, arguments)) return *exit_code;
-  SteadyClock clock;
-  QtSerialPort port(clock);
-  StderrPrompter prompter(false);
-  Link link(port, clock, prompter);
-  for (const std::string& entry : link.BuildPortList()) std::cout << entry << '\n';
+  TarnConnection connection;
+  for (const std::string& entry : connection.link.BuildPortList()) std::cout << entry << '\n';
   return kExitOk;
 }
 

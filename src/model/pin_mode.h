@@ -22,6 +22,23 @@ constexpr std::optional<PinMode> PinModeFromByte(std::uint8_t byte) {
   return static_cast<PinMode>(byte);
 }
 
+// How many configuration bytes, byte 0 included, a pin of this mode keeps: the count the pin
+// messages carry and the "Cfg" records hold. Any other mode keeps its byte 0 alone.
+constexpr int ConfigBytesOfMode(std::uint8_t mode) {
+  switch (mode) {
+    case static_cast<std::uint8_t>(PinMode::kServo):
+      return 12;
+    case static_cast<std::uint8_t>(PinMode::kPwm):
+    case static_cast<std::uint8_t>(PinMode::kPwmInverted):
+      return 6;
+    case static_cast<std::uint8_t>(PinMode::kInput):
+    case static_cast<std::uint8_t>(PinMode::kInputLowActive):
+      return 5;
+    default:
+      return 1;
+  }
+}
+
 }  // namespace tarn
 
 #endif  // TARN_MODEL_PIN_MODE_H_

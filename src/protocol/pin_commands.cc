@@ -20,23 +20,6 @@ constexpr std::uint8_t kNoInitialAspect = 0x7F;
 constexpr std::uint8_t kDevicePointerBase = 0x40;
 constexpr std::uint8_t kSerialCountBase = 0x10;
 
-// How many configuration bytes a pin message carries for a mode: a servo 12, PWM 6, input 5;
-// any other mode travels as a single 0.
-int ConfigBytesSent(std::uint8_t mode) {
-  switch (mode) {
-    case 1:
-      return 12;
-    case 2:
-    case 3:
-      return 6;
-    case 4:
-    case 5:
-      return 5;
-    default:
-      return 0;
-  }
-}
-
 std::uint8_t Byte(int value) { return static_cast<std::uint8_t>(value); }
 
 // A reply that answers `command` for `pin` with exactly `length` values.
@@ -81,11 +64,11 @@ bool PinCommands::SendPinConfig(PinRecord& pin, int pin_index, PinConfigVariant 
   if (mode == static_cast<std::uint8_t>(PinMode::kServo)) pin.pin_config[kServoFlagsByte] %= 64;
   Bytes message = {Byte(kPinConfigSetCommand + kVariantStride * static_cast<int>(variant)),
                    Byte(pin_index)};
-  const int count = ConfigBytesSent(mode);
-  if (count == 0) {
-    message.push_back(0);
+  if (PinModeFromByte(mode) && mode != 0) {
+    message.insert(message.end(), pin.pin_config.begin(),
+                   pin.pin_config.begin() + ConfigBytesOfMode(mode));
   } else {
-    message.insert(message.end(), pin.pin_config.begin(), pin.pin_config.begin() + count);
+    message.push_back(0);  // a pin without a known mode travels as a single 0
   }
   return Write(message);
 }
