@@ -52,10 +52,11 @@ constexpr bool IsOlderServoFlags(std::uint8_t byte) {
 }
 
 // An older byte moves its range to bits 0..2 and gains the layout and Suspended bits; a byte in
-// the current layout comes back unchanged.
+// the current layout comes back unchanged. Only three bits of range move: a file byte of 128 or
+// more would otherwise carry into the layout bits and convert again on every load.
 constexpr std::uint8_t ConvertOlderServoFlags(std::uint8_t byte) {
   if (!IsOlderServoFlags(byte)) return byte;
-  return static_cast<std::uint8_t>(byte / 16 + (kServoLayoutBit | kServoSuspendedBit));
+  return static_cast<std::uint8_t>(((byte / 16) & 7) | kServoLayoutBit | kServoSuspendedBit);
 }
 
 }  // namespace tarn

@@ -66,6 +66,9 @@ TEST(ServoFlagsTest, KeptAndOlderLayouts) {
   EXPECT_EQ(ConvertOlderServoFlags(0x28), 0x28);  // layout bit set: current layout
   EXPECT_EQ(ConvertOlderServoFlags(15), 15);
   EXPECT_EQ(ConvertOlderServoFlags(16), 41);
+  // A byte of 128 or more (only a file holds one) converts once and stays converted.
+  EXPECT_EQ(ConvertOlderServoFlags(247), 47);
+  EXPECT_EQ(ConvertOlderServoFlags(ConvertOlderServoFlags(247)), 47);
 }
 
 // ---- Tab choice and mode defaults ----
