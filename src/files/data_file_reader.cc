@@ -5,9 +5,11 @@
 #include "files/data_file.h"
 #include "files/data_file_format.h"
 #include "files/item_reader.h"
+#include "files/pin_sub_records.h"
 #include "model/devices.h"
 #include "model/led_mask.h"
 #include "model/pin_program.h"
+#include "model/servo_flags.h"
 
 namespace tarn {
 namespace {
@@ -99,18 +101,10 @@ class DataFileReader {
   template <typename T>
   bool Number(T& field, long long min = std::numeric_limits<T>::min(),
               long long max = std::numeric_limits<T>::max()) {
-    const std::optional<long long> number = items_.NextNumber(min, max);
-    if (!number) return false;
-    field = static_cast<T>(*number);
-    return true;
+    return NextField(items_, field, min, max);
   }
 
-  bool Text(std::string& field) {
-    std::optional<Item> item = items_.Next();
-    if (!item) return false;
-    field = std::move(item->text);
-    return true;
-  }
+  bool Text(std::string& field) { return NextText(items_, field); }
 
   GeneralSettings& settings() { return config_.general_settings; }
   PinRecord& record_pin() { return config_.pins[record_pin_]; }
@@ -239,7 +233,7 @@ class DataFileReader {
     switch (config[0]) {
       case 1:
         if (!ReadConfigBytes(config, 1, 11)) return false;
-        config[2] = ServoFlagsFromFile(config[2]);
+        config[2] = ConvertOlderServoFlags(config[2]);
         break;
       case 2:
       case 3:
@@ -273,22 +267,9 @@ class DataFileReader {
     return Number(record.dcc_address_count) && Number(record.vesk_address_count);
   }
 
-  bool ReadAspect() {
-    if (!Number(record_aspect_, 0, kAspectSlots - 1)) return false;
-    return Text(record_pin().aspects[record_aspect_].description);
-  }
+  bool ReadAspect() { return ReadAspectRecord(items_, record_pin(), record_aspect_); }
 
-  bool ReadStep() {
-    int index = 0;
-    std::uint8_t code = 0;
-    if (!Number(index, 0, kStepSlots - 1) || !Number(code)) return false;
-    Step& step = record_pin().aspects[record_aspect_].steps[index];
-    if (!Number(step.p1) || !Number(step.p2) || !Number(step.p3) || !Number(step.p4)) {
-      return false;
-    }
-    ApplyStepFileCode(code, step);
-    return true;
-  }
+  bool ReadStep() { return ReadStepRecord(items_, record_pin(), record_aspect_); }
 
   ItemReader items_;
   DeviceConfiguration& config_;

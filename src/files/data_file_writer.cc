@@ -3,7 +3,7 @@
 #include "files/data_file.h"
 #include "files/data_file_format.h"
 #include "files/item_writer.h"
-#include "model/aspect_layout.h"
+#include "files/pin_sub_records.h"
 
 namespace tarn {
 namespace {
@@ -48,28 +48,6 @@ void WriteEventActions(const EventActions& actions, ItemWriter& out) {
   }
 }
 
-void WriteProgram(const PinRecord& record, DataFileForm form, ItemWriter& out) {
-  const bool compact = form == DataFileForm::kCompact;
-  const int steps = StepsPerAspect(record.aspect_layout);
-  for (int a = 0; a < AspectCount(record.aspect_layout); ++a) {
-    const Aspect& aspect = record.aspects[a];
-    if (compact && aspect.description.empty()) continue;
-    out.Line(kPinPartIndent).Text(kTagAspect).Number(a).Text(aspect.description);
-    for (int s = 0; s < steps; ++s) {
-      const Step& step = aspect.steps[s];
-      if (compact && step.opcode == 0) continue;
-      out.Line(kStepIndent)
-          .Text(kTagStep)
-          .Number(s)
-          .Number(StepFileCode(step))
-          .Number(step.p1)
-          .Number(step.p2)
-          .Number(step.p3)
-          .Number(step.p4);
-    }
-  }
-}
-
 void WritePin(int pin, PinRecord& record, DataFileForm form, ItemWriter& out) {
   out.Line(kPinRecordIndent)
       .Text(kTagPin)
@@ -78,16 +56,11 @@ void WritePin(int pin, PinRecord& record, DataFileForm form, ItemWriter& out) {
       .Number(record.initial_aspect)
       .Text(record.description);
   out.Line(kPinPartIndent).Text(kTagDevice).Number(record.device_pointer).Text(record.device_name);
-  PinConfig& config = record.pin_config;
-  if (ModeOf(record) == PinMode::kServo) config[2] = ServoFlagsToStore(config[2]);
-  out.Line(kPinPartIndent).Text(kTagConfig);
-  for (int i = 0; i < ConfigBytesInFile(config[0]); ++i) out.Number(config[i]);
-  out.Line(kPinPartIndent)
-      .Text(kTagAddressCounts)
-      .Number(record.xdcc_address_count)
-      .Number(record.dcc_address_count)
-      .Number(record.vesk_address_count);
-  WriteProgram(record, form, out);
+  WriteConfigRecord(record, kPinPartIndent, out);
+  WriteAddressCountsRecord(record, kPinPartIndent, out);
+  WriteProgramRecords(
+      record, form == DataFileForm::kCompact ? ProgramRecords::kNamedAspects : ProgramRecords::kAll,
+      kPinPartIndent, out);
 }
 
 }  // namespace

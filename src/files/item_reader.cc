@@ -39,6 +39,11 @@ std::optional<Item> ItemReader::Next() {
   return item;
 }
 
+std::optional<Item> ItemReader::Peek() const {
+  ItemReader ahead = *this;
+  return ahead.Next();
+}
+
 void ItemReader::SkipPastDelimiter() {
   while (pos_ < contents_.size() && contents_[pos_] != ',' && !IsLineEnd(contents_[pos_])) {
     ++pos_;
