@@ -21,6 +21,8 @@ int RunAspect(const QStringList& arguments);
 int RunPwm(const QStringList& arguments);
 int RunServo(const QStringList& arguments);
 int RunMonitor(const QStringList& arguments);
+int RunConvert(const QStringList& arguments);
+int RunDevices(const QStringList& arguments);
 
 }  // namespace tarn::cli
 

@@ -25,6 +25,8 @@ constexpr Command kCommands[] = {
     {"pwm", "set the PWM level of a pin", tarn::cli::RunPwm},
     {"servo", "move the servo of a pin", tarn::cli::RunServo},
     {"monitor", "poll the Tarn and print its reports", tarn::cli::RunMonitor},
+    {"convert", "load a configuration file and save it anew", tarn::cli::RunConvert},
+    {"devices", "list the devices of a definitions library", tarn::cli::RunDevices},
 };
 
 int Usage() {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -212,6 +214,118 @@ TEST_F(TarnctlTest, LiveCommandAndMonitorTunnelled) {
   const Result monitored = RunTarnctl(QStringList{"monitor"} + link + QStringList{"--count", "1"});
   EXPECT_EQ(monitored.exit_code, 0) << monitored.err;
   EXPECT_THAT(monitored.out, HasSubstr("<38> <7> <31> <1> \n"));
+}
+
+// Writes `contents` to `name` in `directory` and returns its path.
+QString WriteFile(const QTemporaryDir& directory, const QString& name, const QByteArray& contents) {
+  const QString path = directory.filePath(name);
+  QFile file(path);
+  if (file.open(QIODevice::WriteOnly)) file.write(contents);
+  return path;
+}
+
+QByteArray ReadFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_F(TarnctlTest, ConvertSavesAFileOfAnyVersionAsACurrentOne) {
+  QTemporaryDir directory;
+  const QByteArray current =
+      "\"TarnConfiguration 3100\"\r\n\"DCC\",300,2000,13\r\n\"Pin\",4,3,1,\"Signal\"\r\n"
+      "  \"Cfg\",2,1,0,20,0,31\r\n  \"Asp\",0,\"Stop\"\r\n    \"Ins\",0,29,0,1,0,0\r\n\"End\"\r\n";
+  const QString in = WriteFile(directory, "in.dat", current);
+  const QString full = directory.filePath("full.dat");
+  const Result converted = RunTarnctl({"convert", in, full});
+  EXPECT_EQ(converted.exit_code, 0) << converted.err;
+  EXPECT_EQ(converted.err, "");
+  const QByteArray saved = ReadFile(full);
+  EXPECT_TRUE(
+      saved.startsWith("\"TarnConfiguration 3100\"\r\n\"ID$\",\"\"\r\n\"DCC\",300,2000,13\r\n"));
+  EXPECT_EQ(saved.count("\"Pin\","), 32);
+  EXPECT_TRUE(saved.contains("    \"Ins\",0,29,0,1,0,0\r\n"));
+
+  const QString compact = directory.filePath("compact.dat");
+  EXPECT_EQ(RunTarnctl({"convert", "--compact", in, compact}).exit_code, 0);
+  EXPECT_EQ(ReadFile(compact).count("\"Pin\","), 1);
+
+  // An old file is read by its version's rules: no extended address, two address counts.
+  const QString old = WriteFile(directory, "old.dat",
+                                "\"TarnConfiguration 0023\"\r\n\"DCC\",300,13\r\n\"Pin\",0,0,0,"
+                                "\"p\"\r\n\"PAM\",4,5\r\n\"End\"\r\n");
+  const QString renewed = directory.filePath("renewed.dat");
+  const Result from_old = RunTarnctl({"convert", old, renewed});
+  EXPECT_EQ(from_old.exit_code, 0) << from_old.err;
+  EXPECT_THAT(from_old.err, HasSubstr("Data File Version = 23"));
+  EXPECT_TRUE(ReadFile(renewed).contains("\"DCC\",300,1,13\r\n"));
+  EXPECT_TRUE(ReadFile(renewed).contains("  \"PAM\",1,4,5\r\n"));
+}
+
+TEST_F(TarnctlTest, ConvertRefusals) {
+  QTemporaryDir directory;
+  const QString out = directory.filePath("out.dat");
+  const QString truncated =
+      WriteFile(directory, "cut.dat", "\"TarnConfiguration 3100\"\r\n\"Pin\",4,3,1,\"Sig");
+  const QString good =
+      WriteFile(directory, "good.dat", "\"TarnConfiguration 3100\"\r\n\"End\"\r\n");
+  const struct {
+    const char* name;
+    QStringList arguments;
+    int exit_code;
+    const char* message;
+  } cases[] = {
+      {"truncated", {"convert", truncated, out}, 1, "Invalid configuration file"},
+      {"missing", {"convert", directory.filePath("none.dat"), out}, 1, "Cannot open"},
+      {"unwritable",
+       {"convert", good, directory.filePath("no/such/folder/out.dat")},
+       1,
+       "Cannot save"},
+      {"one file", {"convert", good}, 2, "IN and OUT"},
+      {"bad option", {"convert", "--compat", good, out}, 2, "compat"},
+  };
+  for (const auto& c : cases) {
+    const Result result = RunTarnctl(c.arguments);
+    EXPECT_EQ(result.exit_code, c.exit_code) << c.name << ": " << result.err;
+    EXPECT_THAT(result.err, HasSubstr(c.message)) << c.name;
+    EXPECT_FALSE(QFileInfo::exists(out)) << c.name;
+  }
+}
+
+TEST_F(TarnctlTest, DevicesListsALibrary) {
+  // The standard library lies beside the program.
+  const QString standard = QFileInfo(TARNCTL_PATH).dir().filePath("TarnDevices.def");
+  const Result listed = RunTarnctl({"devices", standard});
+  EXPECT_EQ(listed.exit_code, 0) << listed.err;
+  EXPECT_THAT(listed.out, ::testing::StartsWith("Standard devices 1.0\nSignal 2 lamps\n"));
+  EXPECT_THAT(listed.out, HasSubstr("\nLevel crossing\n"));
+  EXPECT_GE(QString::fromStdString(listed.out).count('\n'), 9);
+
+  QTemporaryDir directory;
+  const QString latin = WriteFile(directory, "mine.def",
+                                  "\"TarnDeviceDefinitions \"\r\n\"Dev\",\"Bahn\xFC"
+                                  "bergang\"\r\n\"Dev\",\"B\"\r\n\"End\"\r\n");
+  EXPECT_EQ(RunTarnctl({"devices", latin}).out,
+            "\nBahn\xC3\xBC"
+            "bergang\nB\n");
+
+  const struct {
+    const char* name;
+    QString file;
+    const char* message;
+  } failures[] = {
+      {"data file", WriteFile(directory, "x.dat", "\"TarnConfiguration 3100\"\r\n\"End\"\r\n"),
+       "Invalid definition file"},
+      {"no End", WriteFile(directory, "cut.def", "\"TarnDeviceDefinitions v\"\r\n\"Dev\",\"A\""),
+       "Invalid definition file"},
+      {"missing", directory.filePath("none.def"), "Cannot open"},
+  };
+  for (const auto& c : failures) {
+    const Result result = RunTarnctl({"devices", c.file});
+    EXPECT_EQ(result.exit_code, 1) << c.name;
+    EXPECT_EQ(result.out, "") << c.name;
+    EXPECT_THAT(result.err, HasSubstr(c.message)) << c.name;
+  }
+  EXPECT_EQ(RunTarnctl({"devices"}).exit_code, 2);
 }
 
 }  // namespace
