@@ -328,4 +328,68 @@ TEST_F(TarnctlTest, DevicesListsALibrary) {
   EXPECT_EQ(RunTarnctl({"devices"}).exit_code, 2);
 }
 
+// A whole configuration through the pseudo-terminal: write it, verify it, read it back, and see a
+// change on the Tarn reported.
+TEST_F(TarnctlTest, WriteVerifyAndReadAWholeConfiguration) {
+  const QString example = QString(TARN_SOURCE_DIR) + "/data/examples/nord_yard.dat";
+  QTemporaryDir directory;
+  Simulator simulator({});
+  const QStringList link = {"--port", simulator.link()};
+
+  const Result written = RunTarnctl(QStringList{"write"} + link + QStringList{example});
+  ASSERT_EQ(written.exit_code, 0) << written.err;
+  const Result verified = RunTarnctl(QStringList{"verify"} + link + QStringList{example});
+  EXPECT_EQ(verified.exit_code, 0) << verified.err;
+  EXPECT_THAT(verified.out, ::testing::EndsWith("\nVerify OK\n"));
+
+  const QString back = directory.filePath("back.dat");
+  const Result read = RunTarnctl(QStringList{"read"} + link + QStringList{"--out", back});
+  ASSERT_EQ(read.exit_code, 0) << read.err;
+  EXPECT_THAT(read.err, HasSubstr("Reading pin 32 of 32"));
+  const QByteArray saved = ReadFile(back);
+  EXPECT_TRUE(saved.contains("\"ID$\",\"Nord Yard 7\"\r\n")) << saved.left(200).toStdString();
+  EXPECT_EQ(saved.count("\"Pin\","), 32);
+
+  // One pin changed live on the Tarn: verification names it.
+  ASSERT_EQ(RunTarnctl(QStringList{"send"} + link +
+                       QStringList{"--one-way", "97", "1", "2", "5", "3", "40", "2", "29"})
+                .exit_code,
+            0);
+  const Result changed = RunTarnctl(QStringList{"verify"} + link + QStringList{example});
+  EXPECT_EQ(changed.exit_code, 1);
+  EXPECT_THAT(changed.out, HasSubstr("Pin 2: Pinconfig does not compare\n"));
+  EXPECT_THAT(changed.out, ::testing::EndsWith("Verification Stopped\n"));
+}
+
+TEST_F(TarnctlTest, ConfigurationCommandsRefuseBeforeTheyTouchTheTarn) {
+  QTemporaryDir directory;
+  const QString cut =
+      WriteFile(directory, "cut.dat", "\"TarnConfiguration 3100\"\r\n\"Pin\",4,3,1,\"Sig");
+  Simulator simulator({});
+  const QStringList link = {"--port", simulator.link()};
+  const struct {
+    const char* name;
+    QStringList arguments;
+    int exit_code;
+    const char* message;
+  } cases[] = {
+      {"write refused file", QStringList{"write"} + link + QStringList{cut}, 1,
+       "Invalid configuration file"},
+      {"verify refused file", QStringList{"verify"} + link + QStringList{cut}, 1,
+       "Invalid configuration file"},
+      {"read without --out", QStringList{"read"} + link, 2, "--out"},
+      {"write without file", QStringList{"write"} + link, 2, "FILE"},
+      {"read from a missing port",
+       {"read", "--port", directory.filePath("nothing"), "--out", directory.filePath("x.dat")},
+       1,
+       "Cannot open serial port"},
+  };
+  for (const auto& c : cases) {
+    const Result result = RunTarnctl(c.arguments);
+    EXPECT_EQ(result.exit_code, c.exit_code) << c.name << ": " << result.err;
+    EXPECT_THAT(result.err, HasSubstr(c.message)) << c.name;
+  }
+  EXPECT_FALSE(QFileInfo::exists(directory.filePath("x.dat")));
+}
+
 }  // namespace
