@@ -17,14 +17,14 @@ int TypedNumber(std::string_view text) {
     negative = text[i] == '-';
     ++i;
   }
-  int value = 0;
+  long long value = 0;  // wide enough for the limit times ten
   for (; i < text.size() && IsDigit(text[i]); ++i) {
-    value = std::min(value * 10 + (text[i] - '0'), kTypedNumberLimit);
+    value = std::min<long long>(value * 10 + (text[i] - '0'), kTypedNumberLimit);
   }
   if (i + 1 < text.size() && text[i] == '.' && IsDigit(text[i + 1]) && text[i + 1] >= '5') {
-    value = std::min(value + 1, kTypedNumberLimit);
+    value = std::min<long long>(value + 1, kTypedNumberLimit);
   }
-  return negative ? -value : value;
+  return static_cast<int>(negative ? -value : value);
 }
 
 }  // namespace tarn
