@@ -47,7 +47,9 @@ bool Flows::ReadPin(int pin, bool with_configuration) {
   }
   if (!pins.ReadInitialAspect(record, pin)) return false;
   if (!pins.ReadAddressConfig(record, pin)) return false;
-  if (with_configuration) pins.FetchPinConfig(record, pin, PinConfigVariant::kWriteRead);
+  if (with_configuration && !pins.FetchPinConfig(record, pin, PinConfigVariant::kWriteRead)) {
+    configuration_failures_.push_back(pin);
+  }
   return true;
 }
 
@@ -62,7 +64,9 @@ bool Flows::WritePin(int pin, bool with_configuration) {
   for (int aspect = 0; aspect < aspects; ++aspect) {
     if (!pins.WriteAspectSteps(record, pin, aspect)) return false;
   }
-  if (with_configuration) pins.SendPinConfig(record, pin, PinConfigVariant::kWriteRead);
+  if (with_configuration && !pins.SendPinConfig(record, pin, PinConfigVariant::kWriteRead)) {
+    configuration_failures_.push_back(pin);
+  }
   return true;
 }
 

@@ -46,6 +46,11 @@ class Flows {
   // Writes the module address settings last, and only when everything before succeeded.
   bool WriteAll();
 
+  // Pins whose closing pin-configuration message failed although their read or write counted as
+  // a success (the flows go on, as the window's do). A tool that saves what it read must not
+  // take such a pin's configuration for the Tarn's.
+  const std::vector<int>& configuration_failures() const { return configuration_failures_; }
+
  private:
   // The head that an address reply names for `pin`; nullopt (message shown) when the reply is
   // invalid, and -1 when it carries no device pointer.
@@ -54,6 +59,7 @@ class Flows {
   void Report(int done, int total, std::string_view what);
 
   Session& session_;
+  std::vector<int> configuration_failures_;
 };
 
 }  // namespace tarn

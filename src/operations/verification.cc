@@ -329,9 +329,10 @@ bool Verification::VerifyPin(int pin, VerificationReport& report, bool& passed) 
     fail(line_start + "Aspectconfig does not compare");
   } else {
     const int steps = StepsPerAspect(record.aspect_layout);
+    // At the first difference in an aspect its remaining steps are not asked for.
     for (int aspect = 0; aspect < AspectCount(record.aspect_layout); ++aspect) {
       bool same = true;
-      for (int step = 0; step < steps; ++step) {
+      for (int step = 0; same && step < steps; ++step) {
         reply =
             Read(session_, {kStepReadCommand, static_cast<std::uint8_t>(pin),
                             static_cast<std::uint8_t>(aspect), static_cast<std::uint8_t>(step)});

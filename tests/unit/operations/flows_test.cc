@@ -8,8 +8,11 @@
 #include <functional>
 
 #include "files/data_file.h"
+#include "link/link.h"
 #include "operations/scheduler.h"
 #include "operations/verification.h"
+#include "sim/manual_clock.h"
+#include "sim/simulated_port.h"
 #include "support/simulated_line.h"
 #include "unit/files/rich_configuration.h"
 
@@ -231,6 +234,97 @@ TEST_F(VerificationLinesTest, EventMismatchAndVerifyAllPinsWithoutAVerdict) {
   EXPECT_EQ(report_.text(),
             "Start Pin Verification\r\nNote: Numbering starts at 1\r\n"
             "Pin 1: Pinconfig does not compare\r\n");
+}
+
+// A Tarn whose reply to one chosen request goes wrong: the fault is armed once the request's
+// header and values have come in, before the checksum that makes the Tarn answer.
+class FaultOnRequest : public sim::SimulatedDevice {
+ public:
+  explicit FaultOnRequest(sim::SimulatedTarn& tarn) : tarn_(tarn) {}
+
+  void Arm(const std::vector<std::uint8_t>& request, Fault fault) {
+    wanted_ = {static_cast<std::uint8_t>(0xE0 | request.size())};  // a reply is wanted
+    for (const std::uint8_t value : request) wanted_.push_back(0x80 | value);
+    fault_ = fault;
+  }
+  void Receive(std::uint8_t byte, std::vector<std::uint8_t>& answer) override {
+    recent_.push_back(byte);
+    if (recent_.size() > wanted_.size()) recent_.erase(recent_.begin());
+    if (!wanted_.empty() && recent_ == wanted_) {
+      tarn_.InjectFault(fault_);
+      ++fired;
+    }
+    tarn_.Receive(byte, answer);
+  }
+  double LastAnswerDelay() const override { return tarn_.LastAnswerDelay(); }
+
+  int fired = 0;
+
+ private:
+  sim::SimulatedTarn& tarn_;
+  std::vector<std::uint8_t> wanted_;
+  std::vector<std::uint8_t> recent_;
+  Fault fault_ = Fault::kNoReply;
+};
+
+class PinVerificationFaultTest : public ::testing::Test {
+ protected:
+  PinVerificationFaultTest()
+      : port_(device_, clock_),
+        link_(port_, clock_, prompter_),
+        session_(link_, clock_, prompter_, progress_, workspace_) {
+    link_.TakeOverModuleAddress(0);
+    link_.SelectPort("1 sim");
+    link_.SetBidirectional(true);
+    workspace_.config = DeviceReadyConfiguration();
+    EXPECT_TRUE(Flows(session_).WriteAll());
+  }
+
+  sim::ManualClock clock_;
+  sim::SimulatedTarn tarn_;
+  FaultOnRequest device_{tarn_};
+  sim::SimulatedPort port_;
+  testing::RecordingPrompter prompter_;
+  Link link_;
+  SilentProgress progress_;
+  Workspace workspace_;
+  Session session_;
+  VerificationReport report_;
+};
+
+TEST_F(PinVerificationFaultTest, AnAspectThatDiffersIsNotReadFurther) {
+  tarn_.memory().pins[9].steps[9 + 0][2] ^= 1;  // layout 3: aspect 1, step 0
+  device_.Arm({0x73, 9, 1, 1}, Fault::kWrongEcho);
+  EXPECT_FALSE(Verification(session_).VerifyPins(report_));
+  EXPECT_EQ(device_.fired, 0) << "step 1 of aspect 1 was asked for";
+  EXPECT_EQ(report_.text(),
+            "Start Pin Verification\r\nNote: Numbering starts at 1\r\n"
+            "Pin 10: Aspect 1 does not compare\r\n");
+}
+
+// A pin read whose closing configuration read fails still counts, and Read All Devices goes on;
+// the pin is named so that a tool saving the result can refuse.
+TEST_F(PinVerificationFaultTest, AFailedConfigurationReadCountsButIsNamed) {
+  device_.Arm({0x71, 3}, Fault::kWrongEcho);
+  Flows flows(session_);
+  EXPECT_TRUE(flows.ReadAllPins());
+  EXPECT_EQ(device_.fired, 1);
+  EXPECT_EQ(flows.configuration_failures(), std::vector<int>{3});
+  EXPECT_THAT(prompter_.Texts(), ::testing::ElementsAre("No valid response"));
+}
+
+TEST_F(PinVerificationFaultTest, AnInvalidAddressReplyNamesThePinIndexAndGoesOn) {
+  device_.Arm({0x76, 4}, Fault::kShortReply);
+  EXPECT_FALSE(Verification(session_).VerifyPins(report_));
+  EXPECT_EQ(device_.fired, 1);
+  EXPECT_EQ(report_.text(),
+            "Start Pin Verification\r\nNote: Numbering starts at 1\r\n"
+            "Pin Address Configuration: Invalid Response, expected 5,118,4, received 4,118,4\r\n");
+  // Pins after 4 were still compared: one of them differing adds its own line.
+  tarn_.memory().pins[20].pointer_byte = 0x41;
+  report_.Clear();
+  EXPECT_FALSE(Verification(session_).VerifyPins(report_));
+  EXPECT_THAT(report_.text(), HasSubstr("Pin 21: Device Pointer does not compare\r\n"));
 }
 
 }  // namespace

@@ -101,5 +101,20 @@ TEST_F(SchedulerTest, WriteDeviceRefusesABrokenReferral) {
   EXPECT_TRUE(scheduler_.Press(Operation::kWriteDevice));
 }
 
+TEST_F(SchedulerTest, ReadAspsRefreshesTheEditorOnlyWhenItSucceeded) {
+  ASSERT_TRUE(scheduler_.Press(Operation::kReadPinAspects));
+  scheduler_.Tick();
+  line_.tarn.InjectFault(sim::Fault::kNoReply, sim::kAlways);
+  ASSERT_TRUE(scheduler_.Press(Operation::kReadPinAspects));
+  scheduler_.Tick();
+  ASSERT_EQ(listener_.finished.size(), 2u);
+  EXPECT_TRUE(listener_.finished[0].succeeded);
+  EXPECT_THAT(listener_.finished[0].refresh,
+              ElementsAre(Refresh::kAspectEditor, Refresh::kDetailsView));
+  EXPECT_FALSE(listener_.finished[1].succeeded);
+  EXPECT_THAT(listener_.finished[1].refresh, IsEmpty());
+  EXPECT_FALSE(scheduler_.busy()) << "the busy label goes whatever the outcome";
+}
+
 }  // namespace
 }  // namespace tarn
