@@ -22,31 +22,26 @@ struct Bench {
   Session session{connection.link, connection.clock, connection.prompter, progress, workspace};
 };
 
-// Parses LINK options and the positional arguments; on success connects the link.
-struct Parsed {
-  std::optional<int> exit_code;  // set when the command ends here
-  QStringList positional;
-};
-
-Parsed ParseAndConnect(QCommandLineParser& parser, const QStringList& arguments,
-                       int positional_count, Bench& bench) {
-  Parsed parsed;
-  parsed.exit_code = ParseCommandLine(parser, arguments);
-  if (parsed.exit_code) return parsed;
-  parsed.positional = parser.positionalArguments();
-  if (parsed.positional.size() != positional_count) {
-    parsed.exit_code = UsageError(arguments, "expected " + std::to_string(positional_count) +
-                                                 " file argument(s); see --help");
-    return parsed;
-  }
+// Reads the LINK options and connects. Returns the exit code when the command ends here.
+std::optional<int> Connect(const QCommandLineParser& parser, const QStringList& arguments,
+                           Bench& bench) {
   std::string error;
   const std::optional<LinkOptions> options = ReadLinkOptions(parser, error);
-  if (!options) {
-    parsed.exit_code = UsageError(arguments, error);
-    return parsed;
-  }
-  if (!bench.connection.Connect(*options)) parsed.exit_code = kExitFailed;
-  return parsed;
+  if (!options) return UsageError(arguments, error);
+  if (!bench.connection.Connect(*options)) return kExitFailed;
+  return std::nullopt;
+}
+
+// Names the pins whose configuration did not travel, which a Tarn-wide operation must not pass
+// over in silence. Returns whether there were none.
+bool ReportConfigurationFailures(const Flows& flows, std::string_view command,
+                                 std::string_view what) {
+  if (flows.configuration_failures().empty()) return true;
+  std::cerr << command << ": the configuration of pin";
+  if (flows.configuration_failures().size() > 1) std::cerr << 's';
+  for (const int pin : flows.configuration_failures()) std::cerr << ' ' << pin;
+  std::cerr << ' ' << what << '\n';
+  return false;
 }
 
 bool LoadInto(Bench& bench, const QString& path) {
@@ -64,25 +59,31 @@ int RunRead(const QStringList& arguments) {
   AddLinkOptions(parser);
   parser.addOption({"out", "The configuration file to write.", "FILE"});
   parser.addOption({"compact", "Leave out what is still at its start value."});
-  Bench bench;
-  Parsed parsed = ParseAndConnect(parser, arguments, 0, bench);
-  if (parsed.exit_code) return *parsed.exit_code;
+  if (const std::optional<int> exit_code = ParseCommandLine(parser, arguments)) return *exit_code;
+  if (!parser.positionalArguments().isEmpty())
+    return UsageError(arguments, "no FILE is taken; use --out");
   if (!parser.isSet("out")) return UsageError(arguments, "--out FILE is required");
+  Bench bench;
+  if (const std::optional<int> exit_code = Connect(parser, arguments, bench)) return *exit_code;
 
-  const bool read = Flows(bench.session).ReadAll();
+  Flows flows(bench.session);
+  const bool read = flows.ReadAll();
   bench.progress.Finish();
+  const std::string out = parser.value("out").toStdString();
   if (!read) {
-    std::cerr << "tarnctl read: the read stopped; " << parser.value("out").toStdString()
-              << " was not written\n";
+    std::cerr << "tarnctl read: the read stopped; " << out << " was not written\n";
+    return kExitFailed;
+  }
+  // Saved with a pin's start values, the file would wipe that pin on its next write.
+  if (!ReportConfigurationFailures(flows, "tarnctl read",
+                                   "could not be read; " + out + " was not written")) {
     return kExitFailed;
   }
   const DataFileForm form = parser.isSet("compact") ? DataFileForm::kCompact : DataFileForm::kFull;
-  if (!SaveDataFile(parser.value("out").toStdString(), bench.workspace.config, form,
-                    bench.connection.prompter)) {
+  if (!SaveDataFile(out, bench.workspace.config, form, bench.connection.prompter)) {
     return kExitFailed;
   }
-  std::cerr << "Firmware " << bench.session.general.version_text() << "; saved "
-            << parser.value("out").toStdString() << '\n';
+  std::cerr << "Firmware " << bench.session.general.version_text() << "; saved " << out << '\n';
   return kExitOk;
 }
 
@@ -90,24 +91,26 @@ int RunWrite(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Loads a configuration file and writes all of it to the Tarn (\"Write All\"). The module "
-      "address settings go last, and only when everything before them was written.");
+      "address settings go last, and only when everything before them was written. A file keeps "
+      "no event enable map: every event is enabled.");
   parser.addHelpOption();
   AddLinkOptions(parser);
   parser.addPositionalArgument("FILE", "The configuration file (.dat).");
-  Bench bench;
-  // Load before talking to the Tarn: a refused file must not cost a port.
   if (const std::optional<int> exit_code = ParseCommandLine(parser, arguments)) return *exit_code;
   if (parser.positionalArguments().size() != 1) return UsageError(arguments, "expected FILE");
+  Bench bench;
+  // Load before talking to the Tarn: a refused file must not cost a port.
   if (!LoadInto(bench, parser.positionalArguments().first())) return kExitFailed;
-  Parsed parsed = ParseAndConnect(parser, arguments, 1, bench);
-  if (parsed.exit_code) return *parsed.exit_code;
+  if (const std::optional<int> exit_code = Connect(parser, arguments, bench)) return *exit_code;
 
-  const bool written = Flows(bench.session).WriteAll();
+  Flows flows(bench.session);
+  const bool written = flows.WriteAll();
   bench.progress.Finish();
   if (!written) {
     std::cerr << "tarnctl write: the write stopped; the Tarn holds part of the configuration\n";
     return kExitFailed;
   }
+  if (!ReportConfigurationFailures(flows, "tarnctl write", "could not be sent")) return kExitFailed;
   std::cerr << "Written\n";
   return kExitOk;
 }
@@ -116,16 +119,16 @@ int RunVerify(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Loads a configuration file, reads the Tarn and compares the two (\"Verify All\"), printing "
-      "the report. Exit 0 only when it ends with \"Verify OK\".");
+      "the report. Exit 0 only when it ends with \"Verify OK\". A file keeps no event enable "
+      "map: the Tarn's is compared with every event enabled, as \"tarnctl write\" leaves it.");
   parser.addHelpOption();
   AddLinkOptions(parser);
   parser.addPositionalArgument("FILE", "The configuration file (.dat).");
-  Bench bench;
   if (const std::optional<int> exit_code = ParseCommandLine(parser, arguments)) return *exit_code;
   if (parser.positionalArguments().size() != 1) return UsageError(arguments, "expected FILE");
+  Bench bench;
   if (!LoadInto(bench, parser.positionalArguments().first())) return kExitFailed;
-  Parsed parsed = ParseAndConnect(parser, arguments, 1, bench);
-  if (parsed.exit_code) return *parsed.exit_code;
+  if (const std::optional<int> exit_code = Connect(parser, arguments, bench)) return *exit_code;
 
   VerificationReport report;
   const bool verified = Verification(bench.session).VerifyAll(report);
