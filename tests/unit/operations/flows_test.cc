@@ -302,6 +302,49 @@ TEST_F(PinVerificationFaultTest, AnAspectThatDiffersIsNotReadFurther) {
             "Pin 10: Aspect 1 does not compare\r\n");
 }
 
+// Each general-settings group answered badly once: the line it writes, and whether verification
+// went on to the last group (whose serial port setting differs on purpose).
+TEST_F(PinVerificationFaultTest, GeneralSettingsGroupsStopOrGoOnAsTheirRowsSay) {
+  constexpr const char* kLast = "Serial Port Configuration does not compare";
+  const struct {
+    std::uint8_t general_register;
+    Fault fault;
+    const char* line;  // empty: none
+    bool goes_on;
+  } cases[] = {
+      {10, Fault::kShortReply,
+       "ID does not compare: TarnConfig = <Nord Yard 7> Tarn = <Nord Yard >", true},
+      {10, Fault::kNoReply, "", true},
+      {1, Fault::kShortReply, "HWCRead: No valid response size", false},
+      {1, Fault::kWrongTarget, "HWCRead: No valid response type", false},
+      {4, Fault::kShortReply, "DCC Address: No valid response", true},
+      {4, Fault::kWrongTarget, "DCC Address: No valid response", false},
+      {4, Fault::kNoReply, "", false},
+      {12, Fault::kShortReply, "eXtended DCC Address: No valid response", true},
+      {5, Fault::kShortReply, "DCC Options: No valid response", false},
+      {8, Fault::kShortReply, "Serial Address Settings: No valid response, size = 3 expected = 4",
+       false},
+      {2, Fault::kWrongTarget, "eXtended Address: No valid response, msg = 112,3 expected = 112,2",
+       false},
+      {3, Fault::kShortReply, "eXtended Group Mask: No valid response, size = 5 expected = 6",
+       false},
+      {6, Fault::kNoReply, "ReadLEDConfig: No valid response", false},
+      {7, Fault::kShortReply, "ReadLEDConfig: No valid response", false},
+  };
+  workspace_.config.general_settings.serial_port_enable = false;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.general_register) + " " + c.line);
+    device_.Arm({0x70, c.general_register}, c.fault);
+    link_.SetBidirectional(true);
+    report_.Clear();
+    EXPECT_FALSE(Verification(session_).VerifyGeneralSettings(report_));
+    std::string expected = "Start General Settings Verification\r\n";
+    if (*c.line) expected += std::string(c.line) + "\r\n";
+    if (c.goes_on) expected += std::string(kLast) + "\r\n";
+    EXPECT_EQ(report_.text(), expected);
+  }
+}
+
 // A pin read whose closing configuration read fails still counts, and Read All Devices goes on;
 // the pin is named so that a tool saving the result can refuse.
 TEST_F(PinVerificationFaultTest, AFailedConfigurationReadCountsButIsNamed) {
