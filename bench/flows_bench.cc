@@ -8,8 +8,6 @@
 // "Bidirectional Comm." is on, so the protocol demands no pauses) and the CPU time of this
 // process over its wall time.
 
-#include <time.h>
-
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -18,6 +16,7 @@
 #include <functional>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "files/data_file.h"
 #include "host/port_settings.h"
 #include "operations/flows.h"
@@ -28,14 +27,6 @@
 namespace {
 
 constexpr int kBitsPerSecond = 19200;
-
-class QuietPrompter : public tarn::Prompter {
- public:
-  tarn::PromptAnswer Show(std::string_view text, tarn::PromptIcon, tarn::PromptButtons) override {
-    std::fprintf(stderr, "message: %.*s\n", static_cast<int>(text.size()), text.data());
-    return tarn::PromptAnswer::kOk;
-  }
-};
 
 // Counts the bytes that cross the port.
 class CountingPort : public tarn::SerialPort {
@@ -67,12 +58,6 @@ class CountingPort : public tarn::SerialPort {
   long bytes_ = 0;
 };
 
-double CpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -91,7 +76,7 @@ int main(int argc, char* argv[]) {
   tarn::SteadyClock clock;
   tarn::QtSerialPort serial_port(clock);
   CountingPort port(serial_port);
-  QuietPrompter prompter;
+  tarn::bench::NotingPrompter prompter;
   tarn::Link link(port, clock, prompter);
   tarn::SilentProgress progress;
   tarn::Workspace workspace;
@@ -119,9 +104,9 @@ int main(int argc, char* argv[]) {
   for (const auto& operation : operations) {
     port.TakeCount();
     const auto wall_start = std::chrono::steady_clock::now();
-    const double cpu_start = CpuSeconds();
+    const double cpu_start = tarn::bench::CpuSeconds();
     const bool succeeded = operation.run();
-    const double cpu = CpuSeconds() - cpu_start;
+    const double cpu = tarn::bench::CpuSeconds() - cpu_start;
     const double wall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
     const long bytes = port.TakeCount();

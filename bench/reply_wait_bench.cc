@@ -15,29 +15,12 @@
 #include <cstdio>
 #include <string>
 
-#include "host/prompter.h"
+#include "bench/bench_support.h"
 #include "link/link.h"
 #include "platform/qt_serial_port.h"
 #include "platform/steady_clock.h"
 
-namespace {
-
-class QuietPrompter : public tarn::Prompter {
- public:
-  tarn::PromptAnswer Show(std::string_view text, tarn::PromptIcon, tarn::PromptButtons) override {
-    last = std::string(text);
-    return tarn::PromptAnswer::kOk;
-  }
-  std::string last;
-};
-
-double CpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 int main(int argc, char* argv[]) {
   QCoreApplication application(argc, argv);
@@ -50,7 +33,7 @@ int main(int argc, char* argv[]) {
 
   tarn::SteadyClock clock;
   tarn::QtSerialPort port(clock);
-  QuietPrompter prompter;
+  tarn::bench::NotingPrompter prompter;
   tarn::Link link(port, clock, prompter);
   if (!link.OpenPortByName(device)) {
     std::fprintf(stderr, "cannot open %s: %s\n", device.c_str(), prompter.last.c_str());
@@ -59,9 +42,9 @@ int main(int argc, char* argv[]) {
 
   const std::array<std::uint8_t, 2> version_request = {0x70, 0x00};
   const auto wall_start = std::chrono::steady_clock::now();
-  const double cpu_start = CpuSeconds();
+  const double cpu_start = tarn::bench::CpuSeconds();
   link.SendTarnMessage(true, version_request);
-  const double cpu = CpuSeconds() - cpu_start;
+  const double cpu = tarn::bench::CpuSeconds() - cpu_start;
   const double wall =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_start).count();
   close(master);

@@ -44,8 +44,18 @@ bool ReportConfigurationFailures(const Flows& flows, std::string_view command,
   return false;
 }
 
-bool LoadInto(Bench& bench, const QString& path) {
-  return LoadDataFile(path.toStdString(), bench.workspace.config, bench.connection.prompter);
+// For the commands that take a configuration FILE: parses the line, loads the file, then
+// connects — a refused file must not cost a port. Returns the exit code when the command ends.
+std::optional<int> LoadThenConnect(QCommandLineParser& parser, const QStringList& arguments,
+                                   Bench& bench) {
+  parser.addHelpOption();
+  AddLinkOptions(parser);
+  parser.addPositionalArgument("FILE", "The configuration file (.dat).");
+  if (const std::optional<int> exit_code = ParseCommandLine(parser, arguments)) return exit_code;
+  if (parser.positionalArguments().size() != 1) return UsageError(arguments, "expected FILE");
+  const std::string path = parser.positionalArguments().first().toStdString();
+  if (!LoadDataFile(path, bench.workspace.config, bench.connection.prompter)) return kExitFailed;
+  return Connect(parser, arguments, bench);
 }
 
 }  // namespace
@@ -93,15 +103,10 @@ int RunWrite(const QStringList& arguments) {
       "Loads a configuration file and writes all of it to the Tarn (\"Write All\"). The module "
       "address settings go last, and only when everything before them was written. A file keeps "
       "no event enable map: every event is enabled.");
-  parser.addHelpOption();
-  AddLinkOptions(parser);
-  parser.addPositionalArgument("FILE", "The configuration file (.dat).");
-  if (const std::optional<int> exit_code = ParseCommandLine(parser, arguments)) return *exit_code;
-  if (parser.positionalArguments().size() != 1) return UsageError(arguments, "expected FILE");
   Bench bench;
-  // Load before talking to the Tarn: a refused file must not cost a port.
-  if (!LoadInto(bench, parser.positionalArguments().first())) return kExitFailed;
-  if (const std::optional<int> exit_code = Connect(parser, arguments, bench)) return *exit_code;
+  if (const std::optional<int> exit_code = LoadThenConnect(parser, arguments, bench)) {
+    return *exit_code;
+  }
 
   Flows flows(bench.session);
   const bool written = flows.WriteAll();
@@ -121,14 +126,10 @@ int RunVerify(const QStringList& arguments) {
       "Loads a configuration file, reads the Tarn and compares the two (\"Verify All\"), printing "
       "the report. Exit 0 only when it ends with \"Verify OK\". A file keeps no event enable "
       "map: the Tarn's is compared with every event enabled, as \"tarnctl write\" leaves it.");
-  parser.addHelpOption();
-  AddLinkOptions(parser);
-  parser.addPositionalArgument("FILE", "The configuration file (.dat).");
-  if (const std::optional<int> exit_code = ParseCommandLine(parser, arguments)) return *exit_code;
-  if (parser.positionalArguments().size() != 1) return UsageError(arguments, "expected FILE");
   Bench bench;
-  if (!LoadInto(bench, parser.positionalArguments().first())) return kExitFailed;
-  if (const std::optional<int> exit_code = Connect(parser, arguments, bench)) return *exit_code;
+  if (const std::optional<int> exit_code = LoadThenConnect(parser, arguments, bench)) {
+    return *exit_code;
+  }
 
   VerificationReport report;
   const bool verified = Verification(bench.session).VerifyAll(report);
