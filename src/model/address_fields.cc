@@ -188,12 +188,13 @@ AddressConfirmation StepAddressField(AddressField field, StepDirection direction
                                      DeviceConfiguration& config, LinkAddressing& link) {
   // The Vesk base control steps the base, which moves the shown serial address by four. A value
   // stored outside the field's range (a file takes it over unchecked) steps from the nearer end.
-  // The DCC start controls step from 0 and leave raising 0 to the confirm, which is the same as
-  // stepping within the confirm's range.
+  // The DCC start controls step from 0 and leave raising 0 to the confirm, so a start of 0 held
+  // without "Allow Address 0" steps up to 1, not 2.
   const FieldRule& rule = RuleOf(field);
   const int step =
       static_cast<int>(direction) * (rule.shown == Shown::kFoursPlusBase ? kVeskBaseStep : 1);
-  const FieldRange range = AddressFieldRange(field, config);
+  FieldRange range = AddressFieldRange(field, config);
+  if (IsDccStart(field)) range.min = 0;
   const int shown = ShownOf(rule, StoredValue(field, config, link), NumberingBase(config));
   const int stepped =
       std::clamp(std::clamp(shown, range.min, range.max) + step, range.min, range.max);

@@ -112,6 +112,9 @@ PinFieldResult StepPinParameter(const PinParameter& parameter, int steps, PinCon
 
 bool TypePinParameter(const PinParameter& parameter, std::string_view typed, PinConfig& config) {
   if (!parameter.initial_value) return false;
+  // A field being typed into holds no value yet while it is empty or a lone sign: storing 0 then
+  // would switch a lamp off, or swing a servo, on the way to the number the user means.
+  if (typed.find_first_of("0123456789") == std::string_view::npos) return false;
   const int value = TypedNumber(typed);
   if (!parameter.typed.Contains(value)) return false;
   return Store(parameter, value, config).stored;

@@ -159,8 +159,9 @@ PinFieldResult ConfirmPinParameter(const PinParameter& parameter, std::string_vi
 // The up/down buttons: `steps` (+1 up, -1 down) from the stored value, within the button range.
 PinFieldResult StepPinParameter(const PinParameter& parameter, int steps, PinConfig& config);
 
-// A keystroke in an initial value field stores the text at once when it reads as a value inside
-// the typed range; anything else waits for the confirmation. Returns whether it stored.
+// A keystroke in an initial value field stores the text at once when it holds a number inside the
+// typed range; anything else (an empty field, a lone sign) waits for the confirmation. Returns
+// whether it stored.
 bool TypePinParameter(const PinParameter& parameter, std::string_view typed, PinConfig& config);
 
 // A double click on an initial value field: the pin's live value (the slider's) becomes the

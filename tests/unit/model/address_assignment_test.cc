@@ -385,6 +385,8 @@ INSTANTIATE_TEST_SUITE_P(
                       StepCase{F::kBasicDccStart, 1, true, 1, kDown, "0", 0},
                       StepCase{F::kBasicDccStart, 0, false, 510, kUp, "510", 510},
                       StepCase{F::kBasicDccStart, 0, false, 600, kDown, "509", 509},
+                      StepCase{F::kBasicDccStart, 1, false, 0, kUp, "1", 1},
+                      StepCase{F::kBasicDccStart, 1, false, 0, kDown, "1", 1},
                       StepCase{F::kVeskBase, 1, false, 3, kUp, "17", 4},
                       StepCase{F::kVeskBase, 0, false, 0, kDown, "0", 0},
                       StepCase{F::kVeskBase, 1, false, 126, kUp, "509", 127},

@@ -5,6 +5,7 @@
 
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarn {
@@ -71,6 +72,35 @@ TEST(InstructionTableTest, OnlyWaitingInstructionsUseTimeAndBase) {
     EXPECT_EQ(d.uses_param(StepParam::kP4), waiting) << opcode;
     EXPECT_EQ(d.help_tool == kHelpToolTime, waiting) << opcode;
   }
+}
+
+// The details in which neighbouring rows differ, where a slip would pass every other test.
+TEST(InstructionTableTest, RowsThatDifferInDetail) {
+  struct Row {
+    int opcode;
+    std::string_view p1;
+    std::string_view p2;
+    int p2_min;
+    int offset;
+    int help;
+  };
+  for (const Row& row : {Row{6, "P.O.", "T(/60)", 0, 0, 0}, Row{12, "P.O.", "Patt.", 0, 0, 2},
+                         Row{15, "P.O.", "Patt.", 0, 0, 5}, Row{16, "", "ETImap", 0, 0, 16},
+                         Row{18, "MXpin", "T(/60)", 0, 0, 0}, Row{32, "P.O.", "Patt.", 0, 0, 6},
+                         Row{37, "P.O.", "Patt.", 0, 0, 7}, Row{39, "P.O.", "Pos.", 0, -64, 0},
+                         Row{42, "P.O.", "T(/60)", 0, 0, 0}, Row{47, "P.O.", "T(/60)", 0, 0, 0},
+                         Row{98, "Accel", "Chance", 0, 0, 9}, Row{100, "", "Pos", 0, -64, 9},
+                         Row{105, "P.O.", "Value", -64, 0, 9}, Row{123, "P.O.", "", 0, 0, 9}}) {
+    const InstructionDescriptor d = InstructionOf(row.opcode);
+    EXPECT_EQ(d.label(StepParam::kP1), row.p1) << row.opcode;
+    EXPECT_EQ(d.label(StepParam::kP2), row.p2) << row.opcode;
+    EXPECT_EQ(d.p2_min, row.p2_min) << row.opcode;
+    EXPECT_EQ(d.display_offset, row.offset) << row.opcode;
+    EXPECT_EQ(d.help_tool, row.help) << row.opcode;
+  }
+  EXPECT_EQ(InstructionOf(123).name, "SetAspect 11");
+  EXPECT_EQ(InstructionOf(47).name, "Multiblink 7");
+  EXPECT_EQ(InstructionOf(15).name, "Multibit 5");
 }
 
 struct NormaliseCase {

@@ -220,6 +220,10 @@ TEST(PinParameterTest, TypingStoresInitialValuesInsideTheRangeOnly) {
   config = ConfigOfMode(PinMode::kServo);
   EXPECT_TRUE(TypePinParameter(position, "-5", config));
   EXPECT_EQ(config[1], 59);
+  for (const char* partial : {"", "-", " "}) {
+    EXPECT_FALSE(TypePinParameter(position, partial, config)) << '"' << partial << '"';
+  }
+  EXPECT_EQ(config[1], 59);
   EXPECT_FALSE(TypePinParameter(PinParameterOf(PinParameterId::kMidpoint), "5", config));
   EXPECT_EQ(config[3], 0);
 }
