@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "protocol/event_control_tab.h"
+#include "sim/direct_frame.h"
 #include "support/simulated_line.h"
 
 namespace tarn {
@@ -189,6 +190,74 @@ TEST(EventReadTest, SinglePinReadRules) {
     EXPECT_EQ(line.events.ReadPin(6, read), c.refresh) << c.name;
     EXPECT_EQ(line.prompter.Texts(), c.messages) << c.name;
     EXPECT_EQ(read[6], PinEventActions{}) << c.name << ": nothing stored, not even Event-Off";
+  }
+}
+
+// A direct line whose Tarn gets a fault just before it answers the n-th request (1 = first), so
+// that a later message of a sequence can be spoilt alone.
+struct LaterFaultLine : sim::SimulatedDevice {
+  LaterFaultLine(int request, Fault spoilt_by)
+      : port(*this, clock),
+        link(port, clock, prompter),
+        events(link, clock, prompter),
+        fault_request(request),
+        fault(spoilt_by) {
+    link.TakeOverModuleAddress(0);
+    link.SelectPort("1 sim");
+    link.SetBidirectional(true);
+  }
+  void Receive(std::uint8_t byte, std::vector<std::uint8_t>& answer) override {
+    const auto frame = decoder.Take(byte);
+    if (frame && frame->kind == sim::DirectFrame::Kind::kTarn && !frame->values.empty() &&
+        ++requests == fault_request) {
+      tarn.InjectFault(fault);
+    }
+    tarn.Receive(byte, answer);
+  }
+  double LastAnswerDelay() const override { return tarn.LastAnswerDelay(); }
+
+  sim::ManualClock clock;
+  sim::SimulatedTarn tarn;
+  sim::SimulatedPort port;
+  testing::RecordingPrompter prompter;
+  Link link;
+  EventControl events;
+  sim::DirectFrameDecoder decoder;
+  int requests = 0;
+  int fault_request;
+  Fault fault;
+};
+
+// A refused Event-Off read still shows the Event-On actions it got: the display is refreshed.
+TEST(EventReadTest, SinglePinReadWithTheEventOffReplyRefused) {
+  for (const Fault fault : {Fault::kRefuseEventReads, Fault::kWrongTarget, Fault::kShortReply}) {
+    LaterFaultLine line(2, fault);
+    line.tarn.memory().pins[6].event_on = {0x04, 0x14, 0x24, 0x34};
+    line.tarn.memory().pins[6].event_off = {0x05, 0x15, 0x25, 0x35};
+    EventActions read;
+    EXPECT_TRUE(line.events.ReadPin(6, read));
+    EXPECT_THAT(line.prompter.Texts(), ElementsAre("Function not supported by Device"));
+    EXPECT_THAT(read[6].on, ElementsAre(4, 4, 4, 4));
+    EXPECT_EQ(read[6].off, PinEventActions{}.off) << "Event-Off left as it was";
+  }
+}
+
+// A device that refuses the Event-Off read of one pin is told once, and no later pin is asked.
+TEST(EventReadTest, ReadAllStopsTheEventOffHalfAtItsFirstRefusal) {
+  LaterFaultLine line(kPinCount + 3, Fault::kWrongEcho);  // the Event-Off read of pin 2
+  const EventActions written = VariedActions();
+  for (int pin = 0; pin < kPinCount; ++pin) {
+    line.tarn.memory().pins[pin].event_on = EventActionBytes(written[pin].on);
+    line.tarn.memory().pins[pin].event_off = EventActionBytes(written[pin].off);
+  }
+  EventActions read;
+  EXPECT_TRUE(line.events.ReadAll(read));
+  EXPECT_THAT(line.prompter.Texts(),
+              ElementsAre("Read Event-Off: Function not supported by Device"));
+  EXPECT_EQ(line.requests, kPinCount + 3);
+  for (int pin = 0; pin < kPinCount; ++pin) {
+    EXPECT_EQ(read[pin].on, written[pin].on) << pin;
+    EXPECT_EQ(read[pin].off, pin < 2 ? written[pin].off : PinEventActions{}.off) << pin;
   }
 }
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "sim/direct_frame.h"
 #include "support/simulated_line.h"
 
 namespace tarn {
@@ -353,6 +354,112 @@ TEST(GeneralReadTest, AMissingReplyStopsTheRead) {
   line.tarn.InjectFault(Fault::kNoReply);
   EXPECT_FALSE(line.commands.ReadVersion());
   EXPECT_EQ(line.commands.version_text(), "Unknown");
+}
+
+// The payloads of the Tarn frames the host put on the direct bus, in order, leaving out the
+// empty frame of the link's resynchronisation.
+std::vector<Bytes> RequestsSent(const Line& line) {
+  sim::DirectFrameDecoder decoder;
+  std::vector<Bytes> requests;
+  for (const std::uint8_t byte : line.port.written()) {
+    const auto frame = decoder.Take(byte);
+    if (frame && frame->kind == sim::DirectFrame::Kind::kTarn && !frame->values.empty()) {
+      requests.push_back(frame->values);
+    }
+  }
+  return requests;
+}
+
+TEST(GeneralOrderTest, EveryOperationSendsItsRegistersInOrder) {
+  using Operation = std::function<bool(GeneralSettingsCommands&, GeneralSettings&)>;
+  const struct {
+    const char* name;
+    Operation operation;
+    std::vector<Bytes> requests;
+  } cases[] = {
+      {"version", [](auto& c, auto&) { return c.ReadVersion(); }, {{112, 0}}},
+      {"id read", [](auto& c, auto& s) { return c.ReadIdString(s); }, {{112, 10}}},
+      {"addressing read",
+       [](auto& c, auto& s) {
+         bool guard = false;
+         return c.ReadAddressing(s, guard);
+       },
+       {{112, 8}, {112, 2}, {112, 3}}},
+      {"dcc read", [](auto& c, auto& s) { return c.ReadDcc(s); }, {{112, 5}, {112, 4}, {112, 12}}},
+      {"hardware read",
+       [](auto& c, auto& s) { return c.ReadHardwareConfiguration(s); },
+       {{112, 1}}},
+      {"serial read", [](auto& c, auto& s) { return c.ReadSerialPort(s); }, {{112, 13}}},
+      {"lamps read", [](auto& c, auto& s) { return c.ReadLamps(s); }, {{112, 6}, {112, 7}}},
+      {"addressing write",
+       [](auto& c, auto& s) { return c.WriteAddressing(s); },
+       {{96, 8, 1, 37}, {96, 3, 1, 2, 0, 8}, {96, 2, 5}}},
+      {"dcc write",
+       [](auto& c, auto& s) { return c.WriteDcc(s); },
+       {{96, 5, 7}, {96, 4, 40, 15}, {96, 12, 0, 1}}},
+      {"hardware write",
+       [](auto& c, auto& s) { return c.WriteHardwareConfiguration(s); },
+       {{96, 1, 1, 2, 3, 0}}},
+      {"serial write", [](auto& c, auto& s) { return c.WriteSerialPort(s); }, {{96, 13, 1, 0x4D}}},
+      {"lamps write",
+       [](auto& c, auto& s) { return c.WriteLamps(s); },
+       {{96, 6, 0x15}, {96, 7, 0x40}}},
+      {"erase",
+       [](auto& c, auto&) { return c.EraseFlash(); },
+       {{96, 0, 0x45, 0x72, 0x61, 0x73, 0x65, 0x21, 0x0D, 0x0A}}},
+  };
+  for (const auto& c : cases) {
+    Line line;
+    line.prompter.answers = {PromptAnswer::kOk, PromptAnswer::kCancel};
+    GeneralSettings settings = RichSettings();
+    EXPECT_TRUE(c.operation(line.commands, settings)) << c.name;
+    EXPECT_EQ(RequestsSent(line), c.requests) << c.name;
+  }
+}
+
+// Each request of a several-request read has its own messages; none of them stops the next.
+TEST(GeneralReadTest, LaterRequestsShowTheirOwnMessages) {
+  const struct {
+    const char* name;
+    std::function<void(Line&)> spoil;
+    std::vector<std::string> addressing;
+    std::vector<std::string> dcc;
+  } cases[] = {
+      {"sizes",
+       [](Line& line) {
+         auto& regs = line.tarn.memory().registers;
+         regs[8] = {1};
+         regs[2] = {};
+         regs[3] = {1, 2, 3};
+         regs[5] = {};
+         regs[4] = {40};
+         regs[12] = {0, 1, 2};
+       },
+       {"No valid response, size = 3 expected = 4", "No valid response, size = 2 expected = 3",
+        "No valid response, size = 5 expected = 6"},
+       {"Received Address, cannot read DCC options",
+        "Get DCC Address: No valid response, size <> 4", "No valid response"}},
+      {"echoes",
+       [](Line& line) { line.tarn.InjectFault(Fault::kWrongEcho, 3); },
+       {"No valid response, msg = 113,8 expected = 112,8",
+        "No valid response, msg = 113,2 expected = 112,2",
+        "No valid response, msg = 113,3 expected = 112,3"},
+       {"Received Address: No valid response", "Get DCC Address: No valid response",
+        "No valid response"}},
+  };
+  for (const auto& c : cases) {
+    Line line;
+    GeneralSettings settings;
+    bool guard = false;
+    c.spoil(line);
+    EXPECT_TRUE(line.commands.ReadAddressing(settings, guard)) << c.name;
+    EXPECT_EQ(line.prompter.Texts(), c.addressing) << c.name;
+    line.prompter.messages.clear();
+    c.spoil(line);
+    EXPECT_TRUE(line.commands.ReadDcc(settings)) << c.name;
+    EXPECT_EQ(line.prompter.Texts(), c.dcc) << c.name;
+    EXPECT_EQ(settings, GeneralSettings{}) << c.name << ": nothing landed";
+  }
 }
 
 TEST(GeneralReadTest, HardwareGroupOutOfRangeStopsAtThatGroup) {
