@@ -14,8 +14,10 @@
 namespace tarn {
 namespace {
 
-constexpr int kMaxInitialAspect = 12;    // aspect 11, + 1
-constexpr int kMaxEventActionItem = 12;  // aspect 11, + 1; 0 = no action
+// A Tarn reports initial aspects and event actions in a nibble, aspects 0..14, and a model read
+// from one saves them as they came; the file must take back what it was given.
+constexpr int kMaxInitialAspect = 15;    // aspect 14, + 1
+constexpr int kMaxEventActionItem = 15;  // aspect 14, + 1; 0 = no action
 
 // The version is the leading digits of the header's last four characters; 0 when there are none.
 int VersionOfHeader(std::string_view header) {

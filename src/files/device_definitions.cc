@@ -15,7 +15,8 @@ namespace {
 constexpr int kSectionIndent = 0;  // "Dev", "End"
 constexpr int kPinIndent = 2;      // "Pin"
 constexpr int kPinPartIndent = 4;  // "Cfg", "PAM", "Asp"; "Ins" two further in
-constexpr int kMaxInitialAspect = 12;
+// Aspect 14, + 1: a Tarn reports initial aspects in a nibble, and a saved device takes them along.
+constexpr int kMaxInitialAspect = 15;
 constexpr long long kMaxPinNumberItem = 255;
 
 int PinModulo(int number) { return ((number % kPinCount) + kPinCount) % kPinCount; }

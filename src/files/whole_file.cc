@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 
 namespace tarn {
 namespace {
@@ -49,6 +50,15 @@ void SyncFolder(const std::filesystem::path& path) {
   close(fd);
 }
 
+// Saving through a symbolic link replaces the file it names; renaming over the link itself would
+// leave that file stale and turn the link into a copy.
+std::filesystem::path FileBehindLink(const std::filesystem::path& path) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(path, error)) return path;
+  std::filesystem::path target = std::filesystem::canonical(path, error);
+  return error ? path : target;
+}
+
 }  // namespace
 
 bool ReadWholeFile(const std::filesystem::path& path, std::string& contents, std::string& error) {
@@ -72,8 +82,14 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& contents, std
   return true;
 }
 
-bool ReplaceWholeFile(const std::filesystem::path& path, std::string_view contents,
+bool ReplaceWholeFile(const std::filesystem::path& named, std::string_view contents,
                       std::string& error) {
+  const std::filesystem::path path = FileBehindLink(named);
+  // A rename needs no write permission on the file it replaces: refuse a write-protected one here.
+  if (access(path.c_str(), W_OK) != 0 && errno != ENOENT) {
+    error = ErrorText(errno);
+    return false;
+  }
   std::filesystem::path temporary;
   const int fd = CreateTemporaryBeside(path, temporary);
   if (fd < 0) {

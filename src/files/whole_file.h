@@ -12,7 +12,8 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& contents, std
 
 // Replaces `path` by a file holding `contents`, or leaves whatever was there untouched: the bytes
 // go to a new file beside it, are flushed to the disk and only then renamed over the old one. A
-// file that existed keeps its permissions. On failure `error` says why and no temporary file is
+// file that existed keeps its permissions, and a symbolic link keeps naming the file it named; a
+// file the user may not write is refused. On failure `error` says why and no temporary file is
 // left behind.
 bool ReplaceWholeFile(const std::filesystem::path& path, std::string_view contents,
                       std::string& error);

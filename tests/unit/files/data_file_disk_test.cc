@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -71,6 +72,32 @@ TEST_F(DataFileDiskTest, SaveReplacesTheFileAndLoadsBack) {
   ASSERT_TRUE(LoadDataFile(path_, loaded, prompter_));
   EXPECT_EQ(loaded.pins[1], config.pins[1]);
   EXPECT_TRUE(prompter_.messages.empty());
+}
+
+TEST_F(DataFileDiskTest, SaveThroughALinkReplacesTheFileItNames) {
+  const fs::path real = folder_ / "real.dat";
+  std::ofstream(real, std::ios::binary) << kOld;
+  fs::create_symlink("real.dat", path_);
+  DeviceConfiguration config = testing::RichConfiguration();
+  ASSERT_TRUE(SaveDataFile(path_, config, DataFileForm::kCompact, prompter_));
+  EXPECT_TRUE(fs::is_symlink(path_));
+  DeviceConfiguration copy = config;
+  EXPECT_EQ(Contents(real), WriteDataFile(copy, DataFileForm::kCompact));
+  EXPECT_EQ(Entries().size(), 2u) << "no temporary file left";
+}
+
+TEST_F(DataFileDiskTest, SaveKeepsAWriteProtectedFile) {
+  if (geteuid() == 0) GTEST_SKIP() << "write protection does not hold for a privileged user";
+  WriteOldFile();
+  fs::permissions(path_, fs::perms::owner_read);
+  DeviceConfiguration config;
+  config.pins[0].pin_config = {1, 64, 90};
+  EXPECT_FALSE(SaveDataFile(path_, config, DataFileForm::kFull, prompter_));
+  EXPECT_EQ(Contents(path_), kOld);
+  EXPECT_EQ(config.pins[0].pin_config[2], 90);
+  EXPECT_EQ(Entries(), std::vector<std::string>{"layout.dat"});
+  EXPECT_EQ(prompter_.Texts(),
+            std::vector<std::string>{"Cannot save " + path_.string() + ": Permission denied"});
 }
 
 TEST_F(DataFileDiskTest, SaveIntoMissingFolderFailsAndKeepsTheModel) {

@@ -114,6 +114,23 @@ TEST(DataFileRoundTripTest, FullFileLoadsBackToTheSameModel) {
   }
 }
 
+// A Tarn reports initial aspects and event actions in a nibble, aspects up to 14; a model read
+// from one must load back from the file it was saved to.
+TEST(DataFileRoundTripTest, WhatATarnReportsLoadsBack) {
+  DeviceConfiguration saved;
+  saved.pins[3].description = "read from a Tarn";
+  saved.pins[3].initial_aspect = 15;
+  saved.event_actions[3].on = {14, 12, -1, 0};
+  saved.event_actions[3].off = {13, -1, 11, 14};
+  for (DataFileForm form : {DataFileForm::kFull, DataFileForm::kCompact}) {
+    const std::string text = WriteDataFile(saved, form);
+    DeviceConfiguration loaded;
+    RecordingPrompter prompter;
+    ASSERT_TRUE(ReadDataFile(text, loaded, prompter));
+    EXPECT_EQ(loaded, saved);
+  }
+}
+
 TEST(DataFileRoundTripTest, CompactFileKeepsWhatItLeavesOut) {
   DeviceConfiguration saved = RichConfiguration();
   const std::string text = WriteDataFile(saved, DataFileForm::kCompact);

@@ -188,6 +188,18 @@ TEST_F(DeviceDefinitionsTest, TheCurrentPinBecomesTheHeadAndOwnsLeadingRecords) 
   EXPECT_EQ(config_.pins[5].device_name, "Old");
 }
 
+TEST_F(DeviceDefinitionsTest, InitialAspectReadFromATarnLoadsBack) {
+  config_.pins[4].description = "head";
+  config_.pins[4].initial_aspect = 15;  // aspect 14, as a Tarn may report it
+  config_.pins[4].device_name = "D";
+  const std::string text = WriteDeviceDefinition(config_, 4);
+  config_ = DeviceConfiguration{};
+  ASSERT_TRUE(Load(text, "D", 9));
+  EXPECT_EQ(config_.pins[9].initial_aspect, 15);
+  EXPECT_FALSE(Load(Definitions("", "\"Dev\",\"D\"\r\n  \"Pin\",0,0,16,\"x\"\r\n"), "D", 9));
+  EXPECT_EQ(config_.pins[9].initial_aspect, 15);
+}
+
 TEST_F(DeviceDefinitionsTest, PwmConfigMayLeaveOutItsLevels) {
   const struct {
     const char* name;
