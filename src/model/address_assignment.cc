@@ -17,8 +17,6 @@ constexpr int kPlainSerialSpan = 32;
 constexpr std::string_view kNoAddressInUse = "No addr in use";
 constexpr std::string_view kNoAddress = "-";
 
-bool IsPin(int pin) { return pin >= 0 && pin < kPinCount; }
-
 std::string Number(std::int64_t value) { return std::to_string(value); }
 
 std::string OrDash(std::optional<std::int64_t> value) {
@@ -47,13 +45,17 @@ AddressText ExtendedDccRange(const DeviceConfiguration& config) {
                    "OVERFLOW");
 }
 
+// The pin's first address index of `kind`, or nullopt when it takes no address of that kind.
+std::optional<int> FirstAddressIndex(const DeviceConfiguration& config, AddressKind kind, int pin) {
+  if (!IsPinNumber(pin) || AddressCount(config.pins[pin], kind) == 0) return std::nullopt;
+  return AddressesBefore(config, kind, pin);
+}
+
 // "module.index", or "module.extended.index" while the link uses extended addressing.
 std::string PinBusAddress(const DeviceConfiguration& config, const LinkAddressing& link, int pin) {
-  if (!IsPin(pin) || AddressCount(config.pins[pin], AddressKind::kSerial) == 0) {
-    return std::string(kNoAddress);
-  }
-  const int index = AddressesBefore(config, AddressKind::kSerial, pin);
-  if (index >= kNativeSerialSpan) return std::string(kNoAddress);
+  const std::optional<int> first = FirstAddressIndex(config, AddressKind::kSerial, pin);
+  if (!first || *first >= kNativeSerialSpan) return std::string(kNoAddress);
+  const int index = *first;
   const int n = NumberingBase(config);
   std::string text = Number(link.module_address + n) + ".";
   if (link.extended_addressing) text += Number(link.extended_address + n) + ".";
@@ -107,25 +109,22 @@ std::int64_t FirstExtendedDccOutput(const DeviceConfiguration& config) {
 }
 
 std::optional<std::int64_t> PinBasicDccAddress(const DeviceConfiguration& config, int pin) {
-  if (!IsPin(pin) || AddressCount(config.pins[pin], AddressKind::kBasicDcc) == 0) {
-    return std::nullopt;
-  }
-  return FirstBasicDccOutput(config) + AddressesBefore(config, AddressKind::kBasicDcc, pin);
+  const std::optional<int> index = FirstAddressIndex(config, AddressKind::kBasicDcc, pin);
+  if (!index) return std::nullopt;
+  return FirstBasicDccOutput(config) + *index;
 }
 
 std::optional<std::int64_t> PinExtendedDccAddress(const DeviceConfiguration& config, int pin) {
-  if (!IsPin(pin) || AddressCount(config.pins[pin], AddressKind::kExtendedDcc) == 0) {
-    return std::nullopt;
-  }
-  return FirstExtendedDccOutput(config) + AddressesBefore(config, AddressKind::kExtendedDcc, pin);
+  const std::optional<int> index = FirstAddressIndex(config, AddressKind::kExtendedDcc, pin);
+  if (!index) return std::nullopt;
+  return FirstExtendedDccOutput(config) + *index;
 }
 
 std::optional<std::int64_t> PinSerialAddress(const DeviceConfiguration& config,
                                              const LinkAddressing& link, int pin) {
-  if (!IsPin(pin) || AddressCount(config.pins[pin], AddressKind::kSerial) == 0) {
-    return std::nullopt;
-  }
-  const int index = AddressesBefore(config, AddressKind::kSerial, pin);
+  const std::optional<int> first = FirstAddressIndex(config, AddressKind::kSerial, pin);
+  if (!first) return std::nullopt;
+  const int index = *first;
   const std::int64_t shown_index = index + NumberingBase(config);
   const GeneralSettings& g = config.general_settings;
   switch (g.serial_addressing) {

@@ -11,7 +11,6 @@ namespace {
 constexpr int kMaxAddressCount = 6;
 constexpr int kMaxXdccAddressCount = 1;
 constexpr int kVeskBaseStep = 4;  // the base counts serial addresses in fours
-// Large enough for every field, small enough that adding a shift cannot overflow.
 
 enum class Shown : std::uint8_t {
   kAsStored,       // the stored value itself
@@ -87,10 +86,13 @@ int StoredOf(const FieldRule& rule, int shown, int n) {
 PinRecord& CurrentPin(DeviceConfiguration& config) {
   return config.pins[config.current_pin % kPinCount];
 }
+const PinRecord& CurrentPin(const DeviceConfiguration& config) {
+  return config.pins[config.current_pin % kPinCount];
+}
 
 int StoredValue(AddressField field, const DeviceConfiguration& config, const LinkAddressing& link) {
   const GeneralSettings& g = config.general_settings;
-  const PinRecord& pin = config.pins[config.current_pin % kPinCount];
+  const PinRecord& pin = CurrentPin(config);
   switch (field) {
     case AddressField::kModuleAddress:
       return link.module_address;

@@ -23,16 +23,17 @@ std::optional<long long> WholeNumber(std::string_view text) {
 
 }  // namespace
 
-bool IsValidDevicePointer(int pin, int pointer) {
-  const int head = pin + pointer;
-  return head >= 0 && head < kPinCount;
-}
+bool IsValidDevicePointer(int pin, int pointer) { return IsPinNumber(pin + pointer); }
 
 bool AllDevicePointersValid(const DeviceConfiguration& config) {
   for (int pin = 0; pin < kPinCount; ++pin) {
     if (!IsValidDevicePointer(pin, config.pins[pin].device_pointer)) return false;
   }
   return true;
+}
+
+bool IsDeviceHead(const DeviceConfiguration& config, int pin) {
+  return IsPinNumber(pin) && config.pins[pin].device_pointer == 0;
 }
 
 std::optional<int> DeviceHead(const DeviceConfiguration& config, int pin) {
@@ -42,18 +43,17 @@ std::optional<int> DeviceHead(const DeviceConfiguration& config, int pin) {
 }
 
 bool BelongsToDevice(const DeviceConfiguration& config, int pin, int head) {
-  if (head < 0 || head >= kPinCount || config.pins[head].device_pointer != 0) return false;
-  return DeviceHead(config, pin) == head;
+  return IsDeviceHead(config, head) && DeviceHead(config, pin) == head;
 }
 
 bool IsBrokenReferral(const DeviceConfiguration& config, int pin) {
   if (config.pins[pin].device_pointer == 0) return false;
   const std::optional<int> head = DeviceHead(config, pin);
-  return !head || config.pins[*head].device_pointer != 0;
+  return !head || !IsDeviceHead(config, *head);
 }
 
 void DissolveDevice(DeviceConfiguration& config, int head) {
-  if (head < 0 || head >= kPinCount || config.pins[head].device_pointer != 0) return;
+  if (!IsDeviceHead(config, head)) return;
   for (int pin = 0; pin < kPinCount; ++pin) {
     if (DeviceHead(config, pin) != head) continue;
     config.pins[pin].device_pointer = 0;

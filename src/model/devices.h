@@ -19,6 +19,9 @@ bool IsValidDevicePointer(int pin, int pointer);
 // Files and devices can hand over any pointer; this says whether every one of them lands.
 bool AllDevicePointersValid(const DeviceConfiguration& config);
 
+// Whether `pin` names a pin with pointer 0: the head of a device, or a pin that stands alone.
+bool IsDeviceHead(const DeviceConfiguration& config, int pin);
+
 // pin + pointer, or nullopt when the pointer leads off the pins.
 std::optional<int> DeviceHead(const DeviceConfiguration& config, int pin);
 

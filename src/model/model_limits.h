@@ -8,6 +8,9 @@ inline constexpr int kPinCount = 32;
 inline constexpr int kEventInputCount = 4;
 inline constexpr int kPinConfigSize = 13;
 
+// Whether `pin` names one of the pins 0..31.
+constexpr bool IsPinNumber(int pin) { return pin >= 0 && pin < kPinCount; }
+
 // A pin record has room for 13 aspects of 10 steps, but no layout uses more than 12 aspects or
 // more than 9 steps; the spare slots are kept so that records copy whole.
 inline constexpr int kAspectSlots = 13;

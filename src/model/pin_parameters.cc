@@ -7,8 +7,6 @@
 namespace tarn {
 namespace {
 
-// Far outside every field's range, so that a long row of digits clamps instead of overflowing.
-
 // Only values inside one of the parameter's ranges come here, so the byte is always 0..127.
 PinFieldResult Store(const PinParameter& parameter, int value, PinConfig& config) {
   PinFieldResult result{.value = value, .text = std::to_string(value), .stored = false};
@@ -168,7 +166,7 @@ bool SetServoFlags(const ServoFlags& flags, PinConfig& config) {
 }
 
 bool HasDriverInGroupOf(const GeneralSettings& settings, int pin) {
-  if (pin < 0 || pin >= kPinCount) return false;
+  if (!IsPinNumber(pin)) return false;
   const int group = pin / 8;
   return settings.sink_driver[group] || settings.source_driver[group];
 }

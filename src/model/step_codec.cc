@@ -11,14 +11,18 @@ constexpr int kLastSendSerial = 5;
 
 bool IsSendSerial(int opcode) { return opcode >= kFirstSendSerial && opcode <= kLastSendSerial; }
 
+// Codes 19..63 with the fade bit set; 16, 17 and 18 are instructions of their own.
+bool CodeCarriesFade(int code) {
+  return code > 18 && code < kFirstWaitingOpcode && (code & kFadeBit) != 0;
+}
+
 std::uint8_t Low7(int value) { return static_cast<std::uint8_t>(value & 0x7F); }
 
 }  // namespace
 
-bool CanCarryFade(int opcode) {
-  const int code = opcode + kFadeBit;
-  return opcode >= 0 && (opcode & kFadeBit) == 0 && code > 18 && code < kFirstWaitingOpcode;
-}
+// Adding the fade bit to an opcode that already has it carries out of bit 4, so such an opcode
+// cannot carry fade.
+bool CanCarryFade(int opcode) { return opcode >= 0 && CodeCarriesFade(opcode + kFadeBit); }
 
 std::uint8_t OpcodeCode(const Step& step) {
   const bool fade = step.fade != 0 && CanCarryFade(step.opcode);
@@ -26,7 +30,7 @@ std::uint8_t OpcodeCode(const Step& step) {
 }
 
 OpcodeAndFade SplitOpcodeCode(std::uint8_t code) {
-  if (code > 18 && code < kFirstWaitingOpcode && (code & kFadeBit) != 0) {
+  if (CodeCarriesFade(code)) {
     return {static_cast<std::uint8_t>(code - kFadeBit), 1};
   }
   return {code, 0};

@@ -1,7 +1,6 @@
 #include "model/step_params.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "model/model_limits.h"
 #include "model/step_time.h"
@@ -12,7 +11,6 @@ namespace {
 
 constexpr int kLastPin = kPinCount - 1;
 constexpr int kAccelNone = 127;  // "Accel" -1
-constexpr int kMaxBase = 3;
 
 std::uint8_t Byte(long long value) { return static_cast<std::uint8_t>(value); }
 
@@ -87,7 +85,7 @@ std::uint8_t StoredParamValue(const Step& step, StepParam param, long long shown
     case StepParam::kP4:
       break;
   }
-  return Byte(std::clamp<long long>(shown, 0, kMaxBase));
+  return Byte(std::clamp<long long>(shown, 0, kMaxWaitBase));
 }
 
 ParamEntry EnterParam(Step& step, StepParam param, std::string_view typed, int pin,

@@ -83,22 +83,29 @@ struct RangeCase {
   bool allow0;
   int n;
   int total;
-  std::string basic;
-  bool basic_red;
+  std::string text;
+  bool red;
 };
+
+// The range display of one kind for `c.total` pins of one address each from start `c.start`.
+AddressText ShowRange(const RangeCase& c, AddressKind kind, int GeneralSettings::*start,
+                      D display) {
+  DeviceConfiguration config;
+  config.general_settings.*start = c.start;
+  config.general_settings.allow_address_0 = c.allow0;
+  config.numbering_base = static_cast<std::uint8_t>(c.n);
+  SetCounts(config, kind, std::vector<int>(c.total, 1));
+  return ShowAddressDisplay(display, config, {});
+}
 
 class BasicDccRangeTest : public ::testing::TestWithParam<RangeCase> {};
 
 TEST_P(BasicDccRangeTest, TextAndOverflow) {
   const RangeCase& c = GetParam();
-  DeviceConfiguration config;
-  config.general_settings.dcc_address = c.start;
-  config.general_settings.allow_address_0 = c.allow0;
-  config.numbering_base = static_cast<std::uint8_t>(c.n);
-  SetCounts(config, AddressKind::kBasicDcc, std::vector<int>(c.total, 1));
-  const AddressText shown = ShowAddressDisplay(D::kBasicDccRange, config, {});
-  EXPECT_EQ(shown.text, c.basic);
-  EXPECT_EQ(shown.overflow, c.basic_red);
+  const AddressText shown =
+      ShowRange(c, AddressKind::kBasicDcc, &GeneralSettings::dcc_address, D::kBasicDccRange);
+  EXPECT_EQ(shown.text, c.text);
+  EXPECT_EQ(shown.overflow, c.red);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -118,14 +125,10 @@ class ExtendedDccRangeTest : public ::testing::TestWithParam<RangeCase> {};
 
 TEST_P(ExtendedDccRangeTest, TextAndOverflow) {
   const RangeCase& c = GetParam();
-  DeviceConfiguration config;
-  config.general_settings.extended_dcc_address = c.start;
-  config.general_settings.allow_address_0 = c.allow0;
-  config.numbering_base = static_cast<std::uint8_t>(c.n);
-  SetCounts(config, AddressKind::kExtendedDcc, std::vector<int>(c.total, 1));
-  const AddressText shown = ShowAddressDisplay(D::kExtendedDccRange, config, {});
-  EXPECT_EQ(shown.text, c.basic);
-  EXPECT_EQ(shown.overflow, c.basic_red);
+  const AddressText shown = ShowRange(c, AddressKind::kExtendedDcc,
+                                      &GeneralSettings::extended_dcc_address, D::kExtendedDccRange);
+  EXPECT_EQ(shown.text, c.text);
+  EXPECT_EQ(shown.overflow, c.red);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -27,6 +27,8 @@ struct EntryCase {
 
 void PrintTo(const EntryCase& c, std::ostream* os) { *os << c.what; }
 
+constexpr auto kCaseName = [](const auto& test) { return test.param.what; };
+
 class EnterParamTest : public ::testing::TestWithParam<EntryCase> {};
 
 TEST_P(EnterParamTest, ClampsStoresAndShows) {
@@ -58,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EntryCase{"Pin31Plus1", kIfEqual, P1, 31, 0, "1", 0, "0"},
                       EntryCase{"Pin16Minus16", kSetAspect3, P1, 16, 0, "-16", 16, "-16"},
                       EntryCase{"Pin16Plus15", kSetAspect3, P1, 16, 0, "15", 15, "15"}),
-    [](const auto& test) { return test.param.what; });
+    kCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     OtherP1Kinds, EnterParamTest,
@@ -71,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EntryCase{"MxPinLastFromOne", kMxPulse, P1, 9, 1, "33", 31, "32"},
                       EntryCase{"MxPinLastFromZero", kMxPulse, P1, 9, 0, "32", 31, "31"},
                       EntryCase{"UnusedP1", kWait, P1, 9, 1, "5", 0, "0"}),
-    [](const auto& test) { return test.param.what; });
+    kCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     P2, EnterParamTest,
@@ -93,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EntryCase{"JumpAspect", kJump, P2, 0, 1, "12", 11, "11"},
                       EntryCase{"SerialFullByte", kSendSerial2, P2, 0, 1, "255", 255, "255"},
                       EntryCase{"SerialAboveByte", kSendSerial2, P2, 0, 1, "256", 255, "255"}),
-    [](const auto& test) { return test.param.what; });
+    kCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     P3P4, EnterParamTest,
@@ -111,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EntryCase{"Base4", kWait, P4, 0, 1, "4", 3, "3"},
                       EntryCase{"BaseNegative", kWait, P4, 0, 1, "-1", 0, "0"},
                       EntryCase{"UnusedP3", kSetLevel, P3, 0, 1, "5", 0, "0"}),
-    [](const auto& test) { return test.param.what; });
+    kCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     TypedText, EnterParamTest,
@@ -124,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EntryCase{"Huge", kWait, P3, 0, 1, "99999999999999999999", 63, "63"},
                       EntryCase{"HugeNegative", kSetLevel, P1, 5, 1, "-99999999999999999999", 27,
                                 "-5"}),
-    [](const auto& test) { return test.param.what; });
+    kCaseName);
 
 // Every distance a pin can reach survives entry and display, on both sides of the wrap.
 TEST(PinOffsetTest, EveryReachableDistanceRoundTrips) {
