@@ -1,7 +1,7 @@
 #ifndef TARN_FILES_DATA_FILE_FORMAT_H_
 #define TARN_FILES_DATA_FILE_FORMAT_H_
 
-#include <cstdint>
+#include <cstddef>
 #include <string_view>
 
 namespace tarn {
@@ -12,7 +12,7 @@ namespace tarn {
 inline constexpr std::string_view kDataFileHeaderPrefix = "TarnConfiguration";
 inline constexpr std::string_view kDataFileHeader = "TarnConfiguration 3100";
 inline constexpr int kDataFileVersion = 3100;
-inline constexpr std::size_t kDataFileHeaderLength = 22;
+inline constexpr std::size_t kDataFileHeaderLength = kDataFileHeader.size();
 
 // Versions that changed what a record holds. A file of an older version reads by the older rule.
 inline constexpr int kVersionWithExtendedAddresses = 32;  // "DCC" and "PAM" gain an item
@@ -38,22 +38,6 @@ inline constexpr std::string_view kTagEnd = "End";
 
 inline constexpr int kPinRecordIndent = 0;
 inline constexpr int kPinPartIndent = 2;  // "Dev", "Cfg", "PAM", "Asp"; "Ins" two further in
-
-// How many pin configuration bytes a "Cfg" record holds for the mode in byte 0.
-constexpr int ConfigBytesInFile(std::uint8_t mode) {
-  switch (mode) {
-    case 1:
-      return 12;
-    case 2:
-    case 3:
-      return 6;
-    case 4:
-    case 5:
-      return 5;
-    default:
-      return 1;
-  }
-}
 
 }  // namespace tarn
 

@@ -8,15 +8,13 @@
 #include "files/pin_sub_records.h"
 #include "model/devices.h"
 #include "model/led_mask.h"
-#include "model/pin_program.h"
 #include "model/servo_flags.h"
 
 namespace tarn {
 namespace {
 
-// A Tarn reports initial aspects and event actions in a nibble, aspects 0..14, and a model read
-// from one saves them as they came; the file must take back what it was given.
-constexpr int kMaxInitialAspect = 15;    // aspect 14, + 1
+// A Tarn reports event actions in a nibble, aspects 0..14, and a model read from one saves them
+// as they came; the file must take back what it was given.
 constexpr int kMaxEventActionItem = 15;  // aspect 14, + 1; 0 = no action
 
 // The version is the leading digits of the header's last four characters; 0 when there are none.
@@ -202,16 +200,7 @@ class DataFileReader {
 
   bool ReadPin() {
     if (!Number(record_pin_, 0, kPinCount - 1)) return false;
-    PinRecord& record = record_pin();
-    if (!Number(record.aspect_layout) || !Number(record.initial_aspect, 0, kMaxInitialAspect) ||
-        !Text(record.description)) {
-      return false;
-    }
-    record.dcc_address_count = 1;
-    record.xdcc_address_count = 1;
-    record.vesk_address_count = 1;
-    ClearPinProgram(record);
-    return true;
+    return ReadPinRecordItems(items_, record_pin());
   }
 
   bool ReadDevice() {
@@ -221,27 +210,20 @@ class DataFileReader {
     return Text(record_pin().device_name);
   }
 
-  bool ReadConfigBytes(PinConfig& config, int first, int last) {
-    for (int i = first; i <= last; ++i) {
-      if (!Number(config[i])) return false;
-    }
-    return true;
-  }
-
   bool ReadConfig() {
     PinRecord& record = record_pin();
     PinConfig& config = record.pin_config;
     if (!Number(config[0])) return false;
     switch (config[0]) {
       case 1:
-        if (!ReadConfigBytes(config, 1, 11)) return false;
+        if (!ReadConfigBytes(items_, config, 1, 11)) return false;
         config[2] = ConvertOlderServoFlags(config[2]);
         break;
       case 2:
       case 3:
-        if (!ReadConfigBytes(config, 1, 3)) return false;
+        if (!ReadConfigBytes(items_, config, 1, 3)) return false;
         if (version_ >= kVersionWithPwmLevels) {
-          if (!ReadConfigBytes(config, 4, 5)) return false;
+          if (!ReadConfigBytes(items_, config, 4, 5)) return false;
         } else {
           config[4] = 0;   // off-level
           config[5] = 31;  // on-level
@@ -250,7 +232,7 @@ class DataFileReader {
         break;
       case 4:
       case 5:
-        if (!ReadConfigBytes(config, 1, 4)) return false;
+        if (!ReadConfigBytes(items_, config, 1, 4)) return false;
         break;
       default:
         // A mode the Tarn does not know leaves the pin not configured.
@@ -263,9 +245,8 @@ class DataFileReader {
 
   bool ReadAddressCounts() {
     PinRecord& record = record_pin();
-    if (version_ >= kVersionWithExtendedAddresses && !Number(record.xdcc_address_count)) {
-      return false;
-    }
+    if (version_ >= kVersionWithExtendedAddresses) return ReadAddressCountsRecord(items_, record);
+    // Older files have no extended DCC count.
     return Number(record.dcc_address_count) && Number(record.vesk_address_count);
   }
 

@@ -7,7 +7,6 @@
 #include "files/item_writer.h"
 #include "files/pin_sub_records.h"
 #include "model/devices.h"
-#include "model/pin_program.h"
 
 namespace tarn {
 namespace {
@@ -15,8 +14,6 @@ namespace {
 constexpr int kSectionIndent = 0;  // "Dev", "End"
 constexpr int kPinIndent = 2;      // "Pin"
 constexpr int kPinPartIndent = 4;  // "Cfg", "PAM", "Asp"; "Ins" two further in
-// Aspect 14, + 1: a Tarn reports initial aspects in a nibble, and a saved device takes them along.
-constexpr int kMaxInitialAspect = 15;
 constexpr long long kMaxPinNumberItem = 255;
 
 int PinModulo(int number) { return ((number % kPinCount) + kPinCount) % kPinCount; }
@@ -81,11 +78,7 @@ class DefinitionsReader {
       const int target = tag == kTagPin ? section.head + number : number;
       return ReadPin(PinModulo(target), section);
     }
-    if (tag == kTagAddressCounts) {
-      PinRecord& pin = section.pin();
-      return NextField(items_, pin.xdcc_address_count) &&
-             NextField(items_, pin.dcc_address_count) && NextField(items_, pin.vesk_address_count);
-    }
+    if (tag == kTagAddressCounts) return ReadAddressCountsRecord(items_, section.pin());
     if (tag == kTagConfig) return ReadConfig(section.pin().pin_config);
     if (tag == kTagAspect) return ReadAspectRecord(items_, section.pin(), section.record_aspect);
     if (tag == kTagStep) return ReadStepRecord(items_, section.pin(), section.record_aspect);
@@ -106,23 +99,7 @@ class DefinitionsReader {
     }
     section.targeted[target] = true;
     section.target = target;
-    if (!NextField(items_, pin.aspect_layout) ||
-        !NextField(items_, pin.initial_aspect, 0, kMaxInitialAspect) ||
-        !NextText(items_, pin.description)) {
-      return false;
-    }
-    ClearPinProgram(pin);
-    pin.dcc_address_count = 1;
-    pin.xdcc_address_count = 1;
-    pin.vesk_address_count = 1;
-    return true;
-  }
-
-  bool ReadBytes(PinConfig& config, int first, int last) {
-    for (int i = first; i <= last; ++i) {
-      if (!NextField(items_, config[i])) return false;
-    }
-    return true;
+    return ReadPinRecordItems(items_, pin);
   }
 
   // Bytes the record leaves out keep their values, and so does the live value.
@@ -130,18 +107,18 @@ class DefinitionsReader {
     if (!NextField(items_, config[0])) return false;
     switch (config[0]) {
       case 1:
-        return ReadBytes(config, 1, 11);
+        return ReadConfigBytes(items_, config, 1, 11);
       case 2:
       case 3: {
-        if (!ReadBytes(config, 1, 3)) return false;
+        if (!ReadConfigBytes(items_, config, 1, 3)) return false;
         // Off- and on-level may be left out; then the next item is already the next tag.
         const std::optional<Item> next = items_.Peek();
         if (!next || !ParseWholeNumber(next->text)) return true;
-        return ReadBytes(config, 4, 5);
+        return ReadConfigBytes(items_, config, 4, 5);
       }
       case 4:
       case 5:
-        return ReadBytes(config, 1, 4);
+        return ReadConfigBytes(items_, config, 1, 4);
       default:
         return true;
     }
@@ -227,9 +204,9 @@ DeviceLoadResult ApplyDeviceDefinition(std::string_view contents, std::string_vi
 }
 
 std::optional<int> DeviceHeadToSave(const DeviceConfiguration& config, int pin) {
-  const std::optional<int> head = DeviceHead(config, PinModulo(pin));
-  if (!head || config.pins[*head].device_pointer != 0) return std::nullopt;
-  return head;
+  pin = PinModulo(pin);
+  if (IsBrokenReferral(config, pin)) return std::nullopt;
+  return DeviceHead(config, pin);
 }
 
 std::string WriteDeviceDefinition(DeviceConfiguration& config, int head) {

@@ -107,12 +107,7 @@ bool SaveDevice(DeviceConfiguration& config, const ChooseFile& choose, Prompter&
   if (!path || path->empty()) return false;
   // Writing reduces servo flags; that belongs to the model only once the file holds them.
   DeviceConfiguration saved = config;
-  const std::string contents = WriteDeviceDefinition(saved, *head);
-  std::string error;
-  if (!ReplaceWholeFile(*path, contents, error)) {
-    prompter.Show("Cannot save " + path->string() + ": " + error, PromptIcon::kWarning);
-    return false;
-  }
+  if (!ReplaceWholeFileOrWarn(*path, WriteDeviceDefinition(saved, *head), prompter)) return false;
   config = std::move(saved);
   return true;
 }

@@ -4,6 +4,8 @@
 
 #include "files/data_file_format.h"
 #include "model/aspect_layout.h"
+#include "model/pin_mode.h"
+#include "model/pin_program.h"
 #include "model/servo_flags.h"
 #include "model/step_codec.h"
 
@@ -11,6 +13,9 @@ namespace tarn {
 namespace {
 
 constexpr int kStepIndentStep = 2;
+// A Tarn reports initial aspects in a nibble, aspects 0..14, and a model read from one saves them
+// as they came; a file must take back what it was given.
+constexpr int kMaxInitialAspect = 15;  // aspect 14, + 1
 
 bool AspectHasSteps(const Aspect& aspect, int steps) {
   for (int s = 0; s < steps; ++s) {
@@ -37,7 +42,7 @@ void WriteConfigRecord(PinRecord& pin, int indent, ItemWriter& out) {
   PinConfig& config = pin.pin_config;
   if (ModeOf(pin) == PinMode::kServo) config[2] = ServoFlagsToKeep(config[2]);
   out.Line(indent).Text(kTagConfig);
-  for (int i = 0; i < ConfigBytesInFile(config[0]); ++i) out.Number(config[i]);
+  for (int i = 0; i < ConfigBytesOfMode(config[0]); ++i) out.Number(config[i]);
 }
 
 void WriteAddressCountsRecord(const PinRecord& pin, int indent, ItemWriter& out) {
@@ -62,6 +67,31 @@ void WriteProgramRecords(const PinRecord& pin, ProgramRecords which, int indent,
       for (int param : items.params) out.Number(param);
     }
   }
+}
+
+bool ReadPinRecordItems(ItemReader& items, PinRecord& pin) {
+  if (!NextField(items, pin.aspect_layout) ||
+      !NextField(items, pin.initial_aspect, 0, kMaxInitialAspect) ||
+      !NextText(items, pin.description)) {
+    return false;
+  }
+  ClearPinProgram(pin);
+  pin.dcc_address_count = 1;
+  pin.xdcc_address_count = 1;
+  pin.vesk_address_count = 1;
+  return true;
+}
+
+bool ReadConfigBytes(ItemReader& items, PinConfig& config, int first, int last) {
+  for (int i = first; i <= last; ++i) {
+    if (!NextField(items, config[i])) return false;
+  }
+  return true;
+}
+
+bool ReadAddressCountsRecord(ItemReader& items, PinRecord& pin) {
+  return NextField(items, pin.xdcc_address_count) && NextField(items, pin.dcc_address_count) &&
+         NextField(items, pin.vesk_address_count);
 }
 
 bool ReadAspectRecord(ItemReader& items, PinRecord& pin, int& record_aspect) {

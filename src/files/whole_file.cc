@@ -120,4 +120,20 @@ bool ReplaceWholeFile(const std::filesystem::path& named, std::string_view conte
   return true;
 }
 
+bool ReadWholeFileOrWarn(const std::filesystem::path& path, std::string& contents,
+                         Prompter& prompter) {
+  std::string error;
+  if (ReadWholeFile(path, contents, error)) return true;
+  prompter.Show("Cannot open " + path.string() + ": " + error, PromptIcon::kWarning);
+  return false;
+}
+
+bool ReplaceWholeFileOrWarn(const std::filesystem::path& path, std::string_view contents,
+                            Prompter& prompter) {
+  std::string error;
+  if (ReplaceWholeFile(path, contents, error)) return true;
+  prompter.Show("Cannot save " + path.string() + ": " + error, PromptIcon::kWarning);
+  return false;
+}
+
 }  // namespace tarn

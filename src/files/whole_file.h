@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "host/prompter.h"
+
 namespace tarn {
 
 // Reads a file's bytes. On failure `error` says why and `contents` is left as it was.
@@ -17,6 +19,14 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& contents, std
 // left behind.
 bool ReplaceWholeFile(const std::filesystem::path& path, std::string_view contents,
                       std::string& error);
+
+// As ReadWholeFile, and a failure shows "Cannot open <path>: <reason>".
+bool ReadWholeFileOrWarn(const std::filesystem::path& path, std::string& contents,
+                         Prompter& prompter);
+
+// As ReplaceWholeFile, and a failure shows "Cannot save <path>: <reason>".
+bool ReplaceWholeFileOrWarn(const std::filesystem::path& path, std::string_view contents,
+                            Prompter& prompter);
 
 }  // namespace tarn
 

@@ -9,11 +9,11 @@
 
 #include "files/data_file.h"
 #include "model/devices.h"
-#include "null_prompter.h"
+#include "support/recording_prompter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view contents(reinterpret_cast<const char*>(data), size);
-  tarn::fuzz::NullPrompter prompter;
+  tarn::testing::RecordingPrompter prompter;
   tarn::DeviceConfiguration config;
   config.pins[7].description = "before";
   const tarn::DeviceConfiguration before = config;

@@ -6,35 +6,24 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "files/data_file.h"
 #include "rich_configuration.h"
 #include "support/recording_prompter.h"
+#include "temporary_folder.h"
 
 namespace tarn {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FileText;
 using testing::RecordingPrompter;
 
-class DataFileDiskTest : public ::testing::Test {
+class DataFileDiskTest : public testing::TemporaryFolderTest {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("tarn_data_file_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
+    TemporaryFolderTest::SetUp();
     path_ = folder_ / "layout.dat";
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  static std::string Contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
   }
 
   std::vector<std::string> Entries() const {
@@ -51,7 +40,6 @@ class DataFileDiskTest : public ::testing::Test {
   }
 
   static constexpr std::string_view kOld = "old contents";
-  fs::path folder_;
   fs::path path_;
   RecordingPrompter prompter_;
 };
@@ -66,7 +54,7 @@ TEST_F(DataFileDiskTest, SaveReplacesTheFileAndLoadsBack) {
   EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   DeviceConfiguration copy = config;
-  EXPECT_EQ(Contents(path_), WriteDataFile(copy, DataFileForm::kFull));
+  EXPECT_EQ(FileText(path_), WriteDataFile(copy, DataFileForm::kFull));
 
   DeviceConfiguration loaded;
   ASSERT_TRUE(LoadDataFile(path_, loaded, prompter_));
@@ -82,7 +70,7 @@ TEST_F(DataFileDiskTest, SaveThroughALinkReplacesTheFileItNames) {
   ASSERT_TRUE(SaveDataFile(path_, config, DataFileForm::kCompact, prompter_));
   EXPECT_TRUE(fs::is_symlink(path_));
   DeviceConfiguration copy = config;
-  EXPECT_EQ(Contents(real), WriteDataFile(copy, DataFileForm::kCompact));
+  EXPECT_EQ(FileText(real), WriteDataFile(copy, DataFileForm::kCompact));
   EXPECT_EQ(Entries().size(), 2u) << "no temporary file left";
 }
 
@@ -93,7 +81,7 @@ TEST_F(DataFileDiskTest, SaveKeepsAWriteProtectedFile) {
   DeviceConfiguration config;
   config.pins[0].pin_config = {1, 64, 90};
   EXPECT_FALSE(SaveDataFile(path_, config, DataFileForm::kFull, prompter_));
-  EXPECT_EQ(Contents(path_), kOld);
+  EXPECT_EQ(FileText(path_), kOld);
   EXPECT_EQ(config.pins[0].pin_config[2], 90);
   EXPECT_EQ(Entries(), std::vector<std::string>{"layout.dat"});
   EXPECT_EQ(prompter_.Texts(),
@@ -117,7 +105,7 @@ TEST_F(DataFileDiskTest, SaveOntoAFolderFailsAndLeavesIt) {
   DeviceConfiguration config;
   ASSERT_FALSE(SaveDataFile(path_, config, DataFileForm::kFull, prompter_));
   EXPECT_TRUE(fs::is_directory(path_));
-  EXPECT_EQ(Contents(path_ / "inside"), "x");
+  EXPECT_EQ(FileText(path_ / "inside"), "x");
   EXPECT_EQ(Entries(), std::vector<std::string>{"layout.dat"});
   ASSERT_EQ(prompter_.messages.size(), 1u);
   EXPECT_TRUE(prompter_.messages[0].text.starts_with("Cannot save " + path_.string() + ": "));
@@ -138,7 +126,7 @@ TEST_F(DataFileDiskTest, WriteFailingMidwayKeepsTheOldFileWhole) {
   std::signal(SIGXFSZ, old_handler);
 
   EXPECT_FALSE(saved);
-  EXPECT_EQ(Contents(path_), kOld);
+  EXPECT_EQ(FileText(path_), kOld);
   EXPECT_EQ(Entries(), std::vector<std::string>{"layout.dat"});
   EXPECT_EQ(prompter_.Texts(),
             std::vector<std::string>{"Cannot save " + path_.string() + ": File too large"});

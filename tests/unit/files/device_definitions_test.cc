@@ -2,13 +2,13 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "files/device_library.h"
 #include "support/recording_prompter.h"
+#include "temporary_folder.h"
 
 namespace tarn {
 namespace {
@@ -39,17 +39,8 @@ std::vector<int> HeadsOf(const DeviceConfiguration& config, std::initializer_lis
   return heads;
 }
 
-class DeviceDefinitionsTest : public ::testing::Test {
+class DeviceDefinitionsTest : public testing::TemporaryFolderTest {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("tarn_definitions_" + std::to_string(getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
   fs::path Write(const std::string& name, std::string_view contents) {
     const fs::path path = folder_ / name;
     std::ofstream(path, std::ios::binary) << contents;
@@ -81,7 +72,6 @@ class DeviceDefinitionsTest : public ::testing::Test {
     config_.pins[5].aspects[2].steps[0] = {102, 0, 0, 0, 25, 1};
   }
 
-  fs::path folder_;
   DeviceConfiguration config_;
   RecordingPrompter prompter_;
 };
@@ -100,8 +90,7 @@ TEST_F(DeviceDefinitionsTest, SaveWritesRelativePinNumbersHeadFirst) {
       prompter_));
   EXPECT_EQ(offered, "");
   EXPECT_TRUE(prompter_.messages.empty());
-  std::ifstream in(path, std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string text = testing::FileText(path);
   EXPECT_EQ(text.substr(0, text.find("  \"Pin\",30,")),
             "\"TarnDeviceDefinitions Signal\"\r\n\"Dev\",\"Signal\"\r\n"
             "  \"Pin\",0,3,2,\"pin 4\"\r\n"

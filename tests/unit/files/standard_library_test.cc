@@ -4,17 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 
-#include "files/data_file_format.h"
 #include "files/device_definitions.h"
 #include "files/device_library.h"
 #include "model/aspect_layout.h"
 #include "model/instruction_set.h"
 #include "model/pin_parameters.h"
 #include "support/recording_prompter.h"
+#include "temporary_folder.h"
 
 namespace tarn {
 namespace {
@@ -23,13 +21,6 @@ namespace fs = std::filesystem;
 
 const fs::path kLibraryPath =
     (fs::path(__FILE__).parent_path() / "../../../data/TarnDevices.def").lexically_normal();
-
-std::string LibraryText() {
-  std::ifstream in(kLibraryPath, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // The "Dev" section of `name` as the library holds it, up to the next section or "End".
 std::string SectionOf(const std::string& text, const std::string& name) {
@@ -74,7 +65,7 @@ void ExpectConfigInRange(const PinConfig& config, const std::string& where) {
 class StandardLibraryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    text_ = LibraryText();
+    text_ = testing::FileText(kLibraryPath);
     ASSERT_FALSE(text_.empty()) << kLibraryPath;
     const std::optional<DeviceLibraryIndex> index = ReadDeviceLibraryIndex(text_);
     ASSERT_TRUE(index);

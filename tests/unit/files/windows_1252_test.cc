@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "rich_configuration.h"
+
 namespace tarn {
 namespace {
 
 TEST(Windows1252Test, EveryByteSurvivesUnicodeAndBack) {
-  std::string bytes;
-  for (int b = 0; b < 256; ++b) bytes.push_back(static_cast<char>(b));
+  const std::string bytes = testing::AllBytes();
   const std::string utf8 = Windows1252ToUtf8(bytes);
   EXPECT_EQ(Utf8ToWindows1252(utf8), bytes);
   for (int b = 0; b < 256; ++b) {
