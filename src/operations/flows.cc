@@ -1,16 +1,13 @@
 #include "operations/flows.h"
 
-#include <array>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "model/aspect_layout.h"
-#include "protocol/command_exchange.h"
 
 namespace tarn {
 namespace {
-
-constexpr std::uint8_t kAddressConfigReadCommand = kAddressConfigWriteCommand + kReadOffset;
 
 std::string PinProgress(std::string_view verb, int pin) {
   return std::string(verb) + " pin " + std::to_string(pin + 1) + " of " + std::to_string(kPinCount);
@@ -21,6 +18,15 @@ struct FlowStep {
   std::string_view what;
   std::function<bool()> run;
 };
+
+// Runs the steps in order; stops at the first that fails.
+bool RunSteps(Progress& progress, std::span<const FlowStep> steps) {
+  for (const FlowStep& step : steps) {
+    progress.Report(0, 0, step.what);
+    if (!step.run()) return false;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -86,29 +92,16 @@ bool Flows::WriteAllPins() {
   return true;
 }
 
-struct Flows::AddressReply {
-  bool valid = false;
-  std::vector<int> heads;  // the device heads its pointer bytes name, in reply order
-};
-
-Flows::AddressReply Flows::ReadAddressBytes(int pin) {
-  const std::array<std::uint8_t, 2> request = {kAddressConfigReadCommand,
-                                               static_cast<std::uint8_t>(pin)};
-  const ReadReply reply = SendReadRequest(session_.link, request);
-  AddressReply result;
-  if (!reply.answered) return result;
-  const std::vector<std::uint8_t>& values = reply.payload;
-  if (values.size() != 5 || values[0] != kAddressConfigReadCommand || values[1] != pin) {
-    session_.prompter.Show(kInvalidAddressConfigResponse);
-    return result;
-  }
-  result.valid = true;
-  for (std::size_t i = 2; i < values.size(); ++i) {
-    if (AddressByteKindOf(values[i]) == AddressByteKind::kDevicePointer) {
-      result.heads.push_back(DeviceHeadOf(pin, values[i]));
+std::optional<std::vector<int>> Flows::NamedHeads(int pin) {
+  const auto bytes = session_.pins.RequestAddressBytes(pin);
+  if (!bytes) return std::nullopt;
+  std::vector<int> heads;
+  for (const std::uint8_t byte : *bytes) {
+    if (AddressByteKindOf(byte) == AddressByteKind::kDevicePointer) {
+      heads.push_back(DeviceHeadOf(pin, byte));
     }
   }
-  return result;
+  return heads;
 }
 
 // "Read Device" switches "Bidirectional Comm." on first, like every other read: with the option
@@ -116,20 +109,20 @@ Flows::AddressReply Flows::ReadAddressBytes(int pin) {
 bool Flows::ReadDevice() {
   const int current = session_.config().current_pin;
   session_.link.SetBidirectional(true);
-  const AddressReply own = ReadAddressBytes(current);
-  if (!own.valid) return false;
-  if (own.heads.empty()) {
+  const std::optional<std::vector<int>> own = NamedHeads(current);
+  if (!own) return false;
+  if (own->empty()) {
     session_.prompter.Show(std::string(kCannotReadDevicePointer) +
                            std::to_string(current + session_.config().numbering_base));
     return false;
   }
-  const int head = own.heads.back();
+  const int head = own->back();
   for (int pin = 0; pin < kPinCount; ++pin) {
     Report(pin, kPinCount, PinProgress("Looking for the device on", pin));
-    const AddressReply reply = ReadAddressBytes(pin);
-    if (!reply.valid) return false;
+    const std::optional<std::vector<int>> named_heads = NamedHeads(pin);
+    if (!named_heads) return false;
     // A reply naming the head twice reads the pin twice, as the Tarn asked.
-    for (const int named : reply.heads) {
+    for (const int named : *named_heads) {
       if (named == head && !ReadPin(pin)) return false;
     }
   }
@@ -172,11 +165,7 @@ bool Flows::ReadAll() {
       {"Reading the event enable map",
        [&] { return session_.events.ReadEnableMap(workspace.enable_map); }},
   };
-  for (const FlowStep& step : steps) {
-    Report(0, 0, step.what);
-    if (!step.run()) return false;
-  }
-  return true;
+  return RunSteps(session_.progress, steps);
 }
 
 bool Flows::WriteAll() {
@@ -196,11 +185,7 @@ bool Flows::WriteAll() {
        [&] { return session_.events.WriteEnableMap(session_.workspace.enable_map); }},
       {"Writing the module address settings", [&] { return general.WriteAddressing(settings); }},
   };
-  for (const FlowStep& step : steps) {
-    Report(0, 0, step.what);
-    if (!step.run()) return false;
-  }
-  return true;
+  return RunSteps(session_.progress, steps);
 }
 
 }  // namespace tarn

@@ -1,6 +1,7 @@
 #ifndef TARN_OPERATIONS_FLOWS_H_
 #define TARN_OPERATIONS_FLOWS_H_
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -52,10 +53,9 @@ class Flows {
   const std::vector<int>& configuration_failures() const { return configuration_failures_; }
 
  private:
-  // The head that an address reply names for `pin`; nullopt (message shown) when the reply is
-  // invalid, and -1 when it carries no device pointer.
-  struct AddressReply;
-  AddressReply ReadAddressBytes(int pin);
+  // The device heads the pointer bytes of `pin`'s address reply name, in reply order; nullopt
+  // when no valid reply came.
+  std::optional<std::vector<int>> NamedHeads(int pin);
   void Report(int done, int total, std::string_view what);
 
   Session& session_;

@@ -22,16 +22,12 @@ bool Scheduler::Press(Operation operation) {
         return false;
       }
       break;
-    case PressCheck::kDeviceHead: {
-      const DeviceConfiguration& config = session_.config();
-      const int current = config.current_pin;
-      const int head = current + config.pins[current].device_pointer;
-      if (head < 0 || head >= kPinCount || config.pins[head].device_pointer != 0) {
+    case PressCheck::kDeviceHead:
+      if (IsBrokenReferral(session_.config(), session_.config().current_pin)) {
         session_.prompter.Show("Referral is not a device", PromptIcon::kWarning);
         return false;
       }
       break;
-    }
     case PressCheck::kNone:
       break;
   }

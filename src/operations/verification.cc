@@ -1,10 +1,13 @@
 #include "operations/verification.h"
 
-#include <array>
+#include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "model/aspect_layout.h"
+#include "model/led_mask.h"
+#include "model/pin_mode.h"
+#include "model/servo_flags.h"
 #include "model/step_codec.h"
 #include "protocol/command_exchange.h"
 
@@ -43,13 +46,13 @@ std::optional<std::string> CompareHardwareConfiguration(const GeneralSettings& s
 }
 
 std::optional<std::string> CompareDccAddress(const GeneralSettings& settings, const Bytes& reply) {
-  if (settings.dcc_address == reply[3] * 64 + reply[2]) return std::nullopt;
+  if (settings.dcc_address == DccAddressOf(reply[2], reply[3])) return std::nullopt;
   return "DCC address does not compare";
 }
 
 std::optional<std::string> CompareExtendedDccAddress(const GeneralSettings& settings,
                                                      const Bytes& reply) {
-  if (settings.extended_dcc_address == reply[3] * 64 + reply[2]) return std::nullopt;
+  if (settings.extended_dcc_address == DccAddressOf(reply[2], reply[3])) return std::nullopt;
   return "eXtended DCC address does not compare";
 }
 
@@ -60,8 +63,8 @@ std::optional<std::string> CompareDccOptions(const GeneralSettings& settings, co
 
 std::optional<std::string> CompareSerialAddress(const GeneralSettings& settings,
                                                 const Bytes& reply) {
-  const int expected = IsVeskFlexibleAddressing(settings) ? settings.serial_base_address + 128
-                                                          : (IsTarnNativeMode(settings) ? 64 : 0);
+  // The flex flag, then the address byte, as the write sends them.
+  const int expected = (IsVeskFlexibleAddressing(settings) ? 128 : 0) + SerialAddressByte(settings);
   if (expected == TwoValues(reply)) return std::nullopt;
   return "Serial Address Settings do not compare";
 }
@@ -82,12 +85,12 @@ std::optional<std::string> CompareExtendedGroupMask(const GeneralSettings& setti
 }
 
 std::optional<std::string> CompareGreenLed(const GeneralSettings& settings, const Bytes& reply) {
-  if ((settings.green_led_mask & 0x7F) == reply[2]) return std::nullopt;
+  if ((settings.green_led_mask & kLedMaskBits) == reply[2]) return std::nullopt;
   return "Green LED configuration does not compare";
 }
 
 std::optional<std::string> CompareOrangeLed(const GeneralSettings& settings, const Bytes& reply) {
-  if ((settings.orange_led_mask & 0x7F) == reply[2]) return std::nullopt;
+  if ((settings.orange_led_mask & kLedMaskBits) == reply[2]) return std::nullopt;
   return "Orange LED configuration does not compare";
 }
 
@@ -132,26 +135,22 @@ Verification::GroupOutcome Verification::VerifyGroup(const Group& group, Verific
     }
   }
   const Bytes& values = reply.payload;
-  const bool length_ok =
-      group.length_is_minimum ? values.size() >= group.length : values.size() == group.length;
-  if (!length_ok) {
-    passed = false;
-    report.Line(group.numbered.empty()
-                    ? std::string(group.size_line)
-                    : std::string(group.numbered) +
-                          ": No valid response, size = " + Number(static_cast<int>(values.size())) +
-                          " expected = " + Number(static_cast<int>(group.length)));
-    return group.wrong_length_goes_on ? GroupOutcome::kGoOn : GroupOutcome::kStop;
-  }
-  if (values[0] != kGeneralReadCommand || values[1] != group.general_register) {
-    passed = false;
-    report.Line(group.numbered.empty()
-                    ? std::string(group.echo_line)
-                    : std::string(group.numbered) +
-                          ": No valid response, msg = " + Number(values[0]) + "," +
-                          Number(values[1]) + " expected = " + Number(kGeneralReadCommand) + "," +
-                          Number(group.general_register));
-    return GroupOutcome::kStop;
+  switch (
+      JudgeRegisterReply(values, group.general_register, group.length, group.length_is_minimum)) {
+    case RegisterReplyFault::kSize:
+      passed = false;
+      report.Line(group.numbered.empty() ? std::string(group.size_line)
+                                         : std::string(group.numbered) + ": " +
+                                               WrongSizeText(values.size(), group.length));
+      return group.wrong_length_goes_on ? GroupOutcome::kGoOn : GroupOutcome::kStop;
+    case RegisterReplyFault::kEcho:
+      passed = false;
+      report.Line(group.numbered.empty() ? std::string(group.echo_line)
+                                         : std::string(group.numbered) + ": " +
+                                               WrongEchoText(values, group.general_register));
+      return GroupOutcome::kStop;
+    case RegisterReplyFault::kNone:
+      break;
   }
   if (const std::optional<std::string> mismatch =
           group.compare(session_.config().general_settings, values)) {
@@ -204,62 +203,46 @@ std::string Verification::ShownPin(int pin) const {
 
 // --- Event control ----------------------------------------------------------------------------
 
-namespace {
-
-// Event-On replies carry the initial aspect before the four actions; Event-Off replies do not.
-struct EventHalf {
-  std::uint8_t command;
-  std::size_t length;
-  std::size_t first_action;
-  std::string_view name;  // "Event-On"
-};
-constexpr EventHalf kEventHalves[] = {
-    {kEventOnReadCommand, 7, 3, "Event-On"},
-    {kEventOffReadCommand, 6, 2, "Event-Off"},
-};
-
-}  // namespace
-
 bool Verification::VerifyEventControl(VerificationReport& report) {
   session_.link.SetBidirectional(true);
   const DeviceConfiguration& config = session_.config();
   bool passed = true;
   report.Line("Start EC Verification");
   if (config.numbering_base == 1) report.Line("Note: Numbering starts at 1");
-  for (const EventHalf& half : kEventHalves) {
-    const bool on = half.command == kEventOnReadCommand;
+  for (const EventEdge edge : {EventEdge::kOn, EventEdge::kOff}) {
+    const EventEdgeRule& rule = EventEdgeRuleOf(edge);
     for (int pin = 0; pin < kPinCount; ++pin) {
       session_.progress.Report(pin, kPinCount, "Verifying the events of pin " + ShownPin(pin));
-      const ReadReply reply = Read(session_, {half.command, static_cast<std::uint8_t>(pin)});
+      const ReadReply reply = Read(session_, {rule.read_command, static_cast<std::uint8_t>(pin)});
       if (!reply.answered) return false;
-      const Bytes& values = reply.payload;
-      if (values.size() != half.length || values[0] != half.command || values[1] != pin) {
-        report.Line("Read " + std::string(half.name) + ": Function not supported by Device");
+      const auto received = EventActionsOfReply(reply.payload, edge, pin);
+      if (!received) {
+        report.Line(rule.refusal);
         passed = false;
         break;  // the device keeps no such actions: the other pins are not asked
       }
-      const auto& actions = on ? config.event_actions[pin].on : config.event_actions[pin].off;
+      const auto& actions = EdgeActions(config.event_actions[pin], edge);
       for (int input = 0; input < kEventInputCount; ++input) {
-        const std::int16_t received =
-            DecodeEventActionByte(input, values[half.first_action + input]);
-        if (received == actions[input]) continue;
-        report.Line(std::string(half.name) + "(" + Number(input) + ") for pin " + ShownPin(pin) +
+        if ((*received)[input] == actions[input]) continue;
+        report.Line(std::string(rule.name) + "(" + Number(input) + ") for pin " + ShownPin(pin) +
                     " does not compare: Configured Action = " + Number(actions[input]) +
-                    ", Tarn Reply = " + Number(received));
+                    ", Tarn Reply = " + Number((*received)[input]));
         passed = false;
       }
     }
   }
-  const ReadReply reply = Read(session_, {kGeneralReadCommand, kEventEnableMapRegister});
+  const ReadReply reply = Read(session_, {kGeneralReadCommand, kRegisterEventEnableMap});
   if (!reply.answered) return passed;
   const Bytes& values = reply.payload;
-  if (values.size() != 4) {
-    report.Line("ECInit: No valid response size");
-    return false;
-  }
-  if (values[0] != kGeneralReadCommand || values[1] != kEventEnableMapRegister) {
-    report.Line("ECInit: No valid response type");
-    return false;
+  switch (JudgeRegisterReply(values, kRegisterEventEnableMap, kEnableMapReplySize)) {
+    case RegisterReplyFault::kSize:
+      report.Line("ECInit: No valid response size");
+      return false;
+    case RegisterReplyFault::kEcho:
+      report.Line("ECInit: No valid response type");
+      return false;
+    case RegisterReplyFault::kNone:
+      break;
   }
   const EventEnableMap& map = session_.workspace.enable_map;
   if (EnableMask(map.on) != values[2]) {
@@ -275,20 +258,6 @@ bool Verification::VerifyEventControl(VerificationReport& report) {
 
 // --- Pins -------------------------------------------------------------------------------------
 
-namespace {
-
-constexpr std::uint8_t kPinConfigReadCommand = kPinConfigWriteCommand + kReadOffset;
-constexpr std::uint8_t kLayoutReadCommand = kAspectLayoutWriteCommand + kReadOffset;
-constexpr std::uint8_t kStepReadCommand = kStepWriteCommand + kReadOffset;
-constexpr std::uint8_t kInitialAspectReadCommand = kInitialAspectWriteCommand + kReadOffset;
-constexpr std::uint8_t kAddressReadCommand = kAddressConfigWriteCommand + kReadOffset;
-
-bool IsReplyFor(const Bytes& values, std::uint8_t command, int pin, std::size_t length) {
-  return values.size() == length && values[0] == command && values[1] == pin;
-}
-
-}  // namespace
-
 bool Verification::VerifyPin(int pin, VerificationReport& report, bool& passed) {
   const PinRecord& record = session_.pin(pin);
   const std::string line_start = "Pin " + ShownPin(pin) + ": ";
@@ -301,14 +270,12 @@ bool Verification::VerifyPin(int pin, VerificationReport& report, bool& passed) 
   ReadReply reply = Read(session_, {kPinConfigReadCommand, static_cast<std::uint8_t>(pin)});
   if (!reply.answered) return fail(""), false;
   Bytes values = reply.payload;
-  if (values.size() < 3 ||
-      (values[0] != kPinConfigReadCommand && values[0] != kPinConfigGetCommand) ||
-      values[1] != pin) {
-    return fail(kNoValidResponse), false;
-  }
+  if (!IsPinConfigReply(values, pin)) return fail(kNoValidResponse), false;
+  const std::uint8_t mode = values[2];
   const std::size_t count = std::min<std::size_t>(values.size() - 2, kPinConfigSize);
-  if (values[2] == 1 && count > 2 && values[4] >= 16 && (values[4] & 8) == 0) {
-    values[4] = static_cast<std::uint8_t>(values[4] / 16 + 40);
+  // Compared as a read would store them.
+  if (mode == static_cast<std::uint8_t>(PinMode::kServo) && count > 2) {
+    values[4] = ConvertOlderServoFlags(values[4]);
   }
   for (std::size_t i = 0; i < count; ++i) {
     if (values[2 + i] != record.pin_config[i]) {
@@ -316,15 +283,18 @@ bool Verification::VerifyPin(int pin, VerificationReport& report, bool& passed) 
       break;
     }
   }
-  if ((values[2] == 2 || values[2] == 3) && count <= 5 &&
-      (record.pin_config[4] != 0 || record.pin_config[5] != 31)) {
+  const bool pwm = mode == static_cast<std::uint8_t>(PinMode::kPwm) ||
+                   mode == static_cast<std::uint8_t>(PinMode::kPwmInverted);
+  if (pwm && count <= 5 && (record.pin_config[4] != 0 || record.pin_config[5] != 31)) {
     fail(line_start + "Pinconfig does not compare");
   }
 
   // Layout and program.
-  reply = Read(session_, {kLayoutReadCommand, static_cast<std::uint8_t>(pin)});
+  reply = Read(session_, {kAspectLayoutReadCommand, static_cast<std::uint8_t>(pin)});
   if (!reply.answered) return fail(""), false;
-  if (!IsReplyFor(reply.payload, kLayoutReadCommand, pin, 3)) return fail(kNoValidResponse), false;
+  if (!IsReplyFor(reply.payload, kAspectLayoutReadCommand, pin, 3)) {
+    return fail(kNoValidResponse), false;
+  }
   if (reply.payload[2] != record.aspect_layout) {
     fail(line_start + "Aspectconfig does not compare");
   } else {
@@ -337,15 +307,11 @@ bool Verification::VerifyPin(int pin, VerificationReport& report, bool& passed) 
             Read(session_, {kStepReadCommand, static_cast<std::uint8_t>(pin),
                             static_cast<std::uint8_t>(aspect), static_cast<std::uint8_t>(step)});
         if (!reply.answered) return fail(""), false;
-        const Bytes& step_values = reply.payload;
-        if (!IsReplyFor(step_values, kStepReadCommand, pin, 9) || step_values[2] != aspect ||
-            step_values[3] != step) {
-          return fail(kNoValidResponse), false;
-        }
+        const std::optional<DeviceStepBytes> received =
+            StepOfReply(reply.payload, pin, aspect, step);
+        if (!received) return fail(kNoValidResponse), false;
         const DeviceStepBytes expected = EncodeDeviceStep(record.aspects[aspect].steps[step]);
-        const DeviceStepBytes received{
-            step_values[4], {step_values[5], step_values[6], step_values[7], step_values[8]}};
-        if (!(expected == received)) same = false;
+        if (!(expected == *received)) same = false;
       }
       if (!same) fail(line_start + "Aspect " + Number(aspect) + " does not compare");
     }
@@ -354,18 +320,16 @@ bool Verification::VerifyPin(int pin, VerificationReport& report, bool& passed) 
   // Initial aspect.
   reply = Read(session_, {kInitialAspectReadCommand, static_cast<std::uint8_t>(pin)});
   if (!reply.answered) return fail(""), false;
-  values = reply.payload;
-  if (IsReplyFor(values, kInitialAspectReadCommand, pin, 7) && (values[2] >> 4) == 7) {
-    const int low = values[2] & 0x0F;
-    const int expected = low == 15 ? 0 : low + 1;
-    if (expected != record.initial_aspect) fail(line_start + "Init does not compare");
+  const std::optional<std::uint8_t> initial_aspect = InitialAspectOfReply(reply.payload, pin);
+  if (initial_aspect && *initial_aspect != record.initial_aspect) {
+    fail(line_start + "Init does not compare");
   }
 
   // Addresses.
-  reply = Read(session_, {kAddressReadCommand, static_cast<std::uint8_t>(pin)});
+  reply = Read(session_, {kAddressConfigReadCommand, static_cast<std::uint8_t>(pin)});
   if (!reply.answered) return fail(""), false;
   values = reply.payload;
-  if (!IsReplyFor(values, kAddressReadCommand, pin, 5)) {
+  if (!IsReplyFor(values, kAddressConfigReadCommand, pin, 5)) {
     const auto at = [&](std::size_t i) { return i < values.size() ? Number(values[i]) : "-"; };
     fail("Pin Address Configuration: Invalid Response, expected 5,118," + Number(pin) +
          ", received " + Number(static_cast<int>(values.size())) + "," + at(0) + "," + at(1));

@@ -20,4 +20,9 @@ void PauseAfterWrite(const Link& link, Clock& clock) {
   if (!link.bidirectional()) clock.SleepFor(kWritePauseMilliseconds);
 }
 
+bool IsReplyFor(std::span<const std::uint8_t> reply, std::uint8_t command, int target,
+                std::size_t size) {
+  return size >= 2 && reply.size() == size && reply[0] == command && reply[1] == target;
+}
+
 }  // namespace tarn

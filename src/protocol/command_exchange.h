@@ -1,8 +1,10 @@
 #ifndef TARN_PROTOCOL_COMMAND_EXCHANGE_H_
 #define TARN_PROTOCOL_COMMAND_EXCHANGE_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "host/clock.h"
@@ -13,9 +15,14 @@
 
 namespace tarn {
 
-// The configuration commands: each read is its write + 0x10.
+// Every read command is its write command + 0x10.
+inline constexpr std::uint8_t kReadOffset = 0x10;
+
+// The configuration commands, followed by a register.
 inline constexpr std::uint8_t kGeneralWriteCommand = 0x60;
-inline constexpr std::uint8_t kGeneralReadCommand = 0x70;
+inline constexpr std::uint8_t kGeneralReadCommand = kGeneralWriteCommand + kReadOffset;
+
+inline constexpr std::string_view kNoValidResponse = "No valid response";
 
 // The pause after a pin, aspect or event write while "Bidirectional Comm." is off, so that a
 // Tarn that cannot answer has time to store one message before the next comes.
@@ -41,6 +48,10 @@ bool SendWriteMessage(Link& link, std::span<const std::uint8_t> message);
 
 // After a pin, aspect or event write: pauses while "Bidirectional Comm." is off.
 void PauseAfterWrite(const Link& link, Clock& clock);
+
+// A reply of exactly `size` values that echoes `command` for `target` (a pin or a register).
+bool IsReplyFor(std::span<const std::uint8_t> reply, std::uint8_t command, int target,
+                std::size_t size);
 
 }  // namespace tarn
 

@@ -4,30 +4,46 @@
 #include <vector>
 
 #include "protocol/command_exchange.h"
+#include "protocol/general_settings_commands.h"
 
 namespace tarn {
 namespace {
 
 constexpr std::uint8_t kNoActionNibble = 15;
-constexpr std::size_t kEnableMapReplySize = 4;
 
-bool IsPin(int pin) { return pin >= 0 && pin < kPinCount; }
-
-struct HalfRule {
-  std::uint8_t read_command;
-  std::uint8_t write_command;
-  std::size_t reply_size;
-  std::size_t first_action;  // reply position of input 0's action byte
-  std::string_view read_all_refusal;
+// Indexed by EventEdge.
+constexpr EventEdgeRule kEdgeRules[] = {
+    {kEventOnReadCommand, kEventOnWriteCommand, 7, 3, "Event-On",
+     "Read Event-On: Function not supported by Device"},
+    {kEventOffReadCommand, kEventOffWriteCommand, 6, 2, "Event-Off",
+     "Read Event-Off: Function not supported by Device"},
 };
 
-// The Event-On reply carries the pin's initial aspect before the four actions.
-constexpr HalfRule kOnRule = {kEventOnReadCommand, kEventOnWriteCommand, 7, 3,
-                              "Read Event-On: Function not supported by Device"};
-constexpr HalfRule kOffRule = {kEventOffReadCommand, kEventOffWriteCommand, 6, 2,
-                               "Read Event-Off: Function not supported by Device"};
-
 }  // namespace
+
+std::array<std::int16_t, kEventInputCount>& EdgeActions(PinEventActions& pin, EventEdge edge) {
+  return edge == EventEdge::kOn ? pin.on : pin.off;
+}
+
+const std::array<std::int16_t, kEventInputCount>& EdgeActions(const PinEventActions& pin,
+                                                              EventEdge edge) {
+  return edge == EventEdge::kOn ? pin.on : pin.off;
+}
+
+const EventEdgeRule& EventEdgeRuleOf(EventEdge edge) {
+  return kEdgeRules[static_cast<std::size_t>(edge)];
+}
+
+std::optional<std::array<std::int16_t, kEventInputCount>> EventActionsOfReply(
+    std::span<const std::uint8_t> reply, EventEdge edge, int pin) {
+  const EventEdgeRule& rule = EventEdgeRuleOf(edge);
+  if (!IsReplyFor(reply, rule.read_command, pin, rule.reply_size)) return std::nullopt;
+  std::array<std::int16_t, kEventInputCount> actions{};
+  for (int input = 0; input < kEventInputCount; ++input) {
+    actions[input] = DecodeEventActionByte(input, reply[rule.first_action + input]);
+  }
+  return actions;
+}
 
 std::uint8_t EnableMask(const std::array<bool, kEventInputCount>& enables) {
   std::uint8_t mask = 0;
@@ -67,47 +83,46 @@ EventControl::EventControl(Link& link, Clock& clock, Prompter& prompter)
     : link_(link), clock_(clock), prompter_(prompter) {}
 
 bool EventControl::ReadEnableMap(EventEnableMap& map) {
-  const std::array<std::uint8_t, 2> request = {kGeneralReadCommand, kEventEnableMapRegister};
+  const std::array<std::uint8_t, 2> request = {kGeneralReadCommand, kRegisterEventEnableMap};
   const ReadReply reply = SendReadRequest(link_, request);
   if (!reply.answered) return false;
   const std::vector<std::uint8_t>& p = reply.payload;
-  if (p.size() != kEnableMapReplySize) {
-    prompter_.Show("No valid response size");
-  } else if (p[0] != kGeneralReadCommand || p[1] != kEventEnableMapRegister) {
-    prompter_.Show("No valid response type");
-  } else {
-    map.on = EnablesOfMask(p[2]);
-    map.off = EnablesOfMask(p[3]);
+  switch (JudgeRegisterReply(p, kRegisterEventEnableMap, kEnableMapReplySize)) {
+    case RegisterReplyFault::kSize:
+      prompter_.Show("No valid response size");
+      break;
+    case RegisterReplyFault::kEcho:
+      prompter_.Show("No valid response type");
+      break;
+    case RegisterReplyFault::kNone:
+      map.on = EnablesOfMask(p[2]);
+      map.off = EnablesOfMask(p[3]);
+      break;
   }
   return reply.from_tarn;
 }
 
 bool EventControl::WriteEnableMap(const EventEnableMap& map) {
-  const std::array<std::uint8_t, 4> message = {kGeneralWriteCommand, kEventEnableMapRegister,
+  const std::array<std::uint8_t, 4> message = {kGeneralWriteCommand, kRegisterEventEnableMap,
                                                EnableMask(map.on), EnableMask(map.off)};
   return SendWriteMessage(link_, message);
 }
 
-EventControl::Outcome EventControl::ReadHalf(Half half, int pin, EventActions& actions) {
-  const HalfRule& rule = half == Half::kOn ? kOnRule : kOffRule;
-  const std::array<std::uint8_t, 2> request = {rule.read_command, static_cast<std::uint8_t>(pin)};
+EventControl::Outcome EventControl::ReadEdge(EventEdge edge, int pin, EventActions& actions) {
+  const std::array<std::uint8_t, 2> request = {EventEdgeRuleOf(edge).read_command,
+                                               static_cast<std::uint8_t>(pin)};
   const ReadReply reply = SendReadRequest(link_, request);
   if (!reply.answered) return Outcome::kNoReply;
   if (!reply.from_tarn) return Outcome::kNoTarn;
-  const std::vector<std::uint8_t>& p = reply.payload;
-  if (p.size() != rule.reply_size || p[0] != rule.read_command || p[1] != pin) {
-    return Outcome::kRefused;
-  }
-  auto& stored = half == Half::kOn ? actions[pin].on : actions[pin].off;
-  for (int input = 0; input < kEventInputCount; ++input) {
-    stored[input] = DecodeEventActionByte(input, p[rule.first_action + input]);
-  }
+  const auto received = EventActionsOfReply(reply.payload, edge, pin);
+  if (!received) return Outcome::kRefused;
+  EdgeActions(actions[pin], edge) = *received;
   return Outcome::kStored;
 }
 
-bool EventControl::WriteHalf(Half half, int pin, const EventActions& actions) {
-  const HalfRule& rule = half == Half::kOn ? kOnRule : kOffRule;
-  const auto bytes = EventActionBytes(half == Half::kOn ? actions[pin].on : actions[pin].off);
+bool EventControl::WriteEdge(EventEdge edge, int pin, const EventActions& actions) {
+  const EventEdgeRule& rule = EventEdgeRuleOf(edge);
+  const auto bytes = EventActionBytes(EdgeActions(actions[pin], edge));
   const std::array<std::uint8_t, 2 + kEventInputCount> message = {
       rule.write_command, static_cast<std::uint8_t>(pin), bytes[0], bytes[1], bytes[2], bytes[3]};
   if (!SendWriteMessage(link_, message)) return false;
@@ -116,31 +131,31 @@ bool EventControl::WriteHalf(Half half, int pin, const EventActions& actions) {
 }
 
 bool EventControl::ReadPin(int pin, EventActions& actions) {
-  if (!IsPin(pin)) return false;
-  for (const Half half : {Half::kOn, Half::kOff}) {
-    const Outcome outcome = ReadHalf(half, pin, actions);
+  if (!IsPinNumber(pin)) return false;
+  for (const EventEdge edge : {EventEdge::kOn, EventEdge::kOff}) {
+    const Outcome outcome = ReadEdge(edge, pin, actions);
     if (outcome == Outcome::kNoTarn || outcome == Outcome::kRefused) {
       prompter_.Show(kEventReadNotSupported);
     }
     if (outcome == Outcome::kNoReply || outcome == Outcome::kNoTarn) return false;
     // A device that refuses Event-On reads is not asked for Event-Off actions.
-    if (outcome == Outcome::kRefused && half == Half::kOn) return false;
+    if (outcome == Outcome::kRefused && edge == EventEdge::kOn) return false;
   }
   return true;
 }
 
 bool EventControl::WritePin(int pin, const EventActions& actions) {
-  if (!IsPin(pin)) return false;
-  return WriteHalf(Half::kOn, pin, actions) && WriteHalf(Half::kOff, pin, actions);
+  if (!IsPinNumber(pin)) return false;
+  return WriteEdge(EventEdge::kOn, pin, actions) && WriteEdge(EventEdge::kOff, pin, actions);
 }
 
 bool EventControl::ReadAll(EventActions& actions) {
   link_.SetBidirectional(true);
-  for (const Half half : {Half::kOn, Half::kOff}) {
+  for (const EventEdge edge : {EventEdge::kOn, EventEdge::kOff}) {
     for (int pin = 0; pin < kPinCount; ++pin) {
-      const Outcome outcome = ReadHalf(half, pin, actions);
+      const Outcome outcome = ReadEdge(edge, pin, actions);
       if (outcome == Outcome::kNoTarn || outcome == Outcome::kRefused) {
-        prompter_.Show((half == Half::kOn ? kOnRule : kOffRule).read_all_refusal);
+        prompter_.Show(EventEdgeRuleOf(edge).refusal);
       }
       if (outcome == Outcome::kNoReply || outcome == Outcome::kNoTarn) return false;
       if (outcome == Outcome::kRefused) break;
@@ -150,9 +165,9 @@ bool EventControl::ReadAll(EventActions& actions) {
 }
 
 bool EventControl::WriteAll(const EventActions& actions) {
-  for (const Half half : {Half::kOn, Half::kOff}) {
+  for (const EventEdge edge : {EventEdge::kOn, EventEdge::kOff}) {
     for (int pin = 0; pin < kPinCount; ++pin) {
-      if (!WriteHalf(half, pin, actions)) return false;
+      if (!WriteEdge(edge, pin, actions)) return false;
     }
   }
   return true;

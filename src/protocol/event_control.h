@@ -2,7 +2,10 @@
 #define TARN_PROTOCOL_EVENT_CONTROL_H_
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string_view>
 
 #include "host/clock.h"
@@ -20,9 +23,34 @@ inline constexpr std::uint8_t kEventOnWriteCommand = 0x64;
 inline constexpr std::uint8_t kEventOffWriteCommand = 0x65;
 inline constexpr std::uint8_t kEventOnReadCommand = 0x74;
 inline constexpr std::uint8_t kEventOffReadCommand = 0x75;
-inline constexpr std::uint8_t kEventEnableMapRegister = 0x0B;
+// The enable map's reply: the echoed command and register, then the Event-On and Event-Off masks.
+inline constexpr std::size_t kEnableMapReplySize = 4;
 
 inline constexpr std::string_view kEventReadNotSupported = "Function not supported by Device";
+
+// A pin's Event-On or Event-Off actions (TextECon or TextECoff on the tab).
+enum class EventEdge : std::uint8_t { kOn, kOff };
+
+std::array<std::int16_t, kEventInputCount>& EdgeActions(PinEventActions& pin, EventEdge edge);
+const std::array<std::int16_t, kEventInputCount>& EdgeActions(const PinEventActions& pin,
+                                                              EventEdge edge);
+
+// What the messages of one edge are. The Event-On reply carries the pin's initial aspect before
+// the four actions.
+struct EventEdgeRule {
+  std::uint8_t read_command;
+  std::uint8_t write_command;
+  std::size_t reply_size;
+  std::size_t first_action;  // reply position of input 0's action byte
+  std::string_view name;     // "Event-On"
+  std::string_view refusal;  // "Read Event-On: Function not supported by Device"
+};
+const EventEdgeRule& EventEdgeRuleOf(EventEdge edge);
+
+// The four actions of an `edge` reply for `pin`; nullopt for a reply of the wrong size, echo or
+// pin, which is how a device refuses the read.
+std::optional<std::array<std::int16_t, kEventInputCount>> EventActionsOfReply(
+    std::span<const std::uint8_t> reply, EventEdge edge, int pin);
 
 // The initial enable map (CheckInitEE): entries 0..3 the Event-On enables of inputs 0..3,
 // entries 4..7 the Event-Off enables. Not kept in files; every event starts enabled, as on a
@@ -71,7 +99,6 @@ class EventControl {
   bool WriteAll(const EventActions& actions);
 
  private:
-  enum class Half : std::uint8_t { kOn, kOff };
   enum class Outcome : std::uint8_t {
     kNoReply,  // the link has shown why
     kNoTarn,   // the interface unit answered but the Tarn did not: shown as a refusal, then
@@ -79,8 +106,8 @@ class EventControl {
     kRefused,  // a reply of the wrong size, echo or pin
     kStored,
   };
-  Outcome ReadHalf(Half half, int pin, EventActions& actions);
-  bool WriteHalf(Half half, int pin, const EventActions& actions);
+  Outcome ReadEdge(EventEdge edge, int pin, EventActions& actions);
+  bool WriteEdge(EventEdge edge, int pin, const EventActions& actions);
 
   Link& link_;
   Clock& clock_;

@@ -49,8 +49,7 @@ EventField FieldOf(std::int16_t action) { return {std::to_string(action), Backgr
 
 std::int16_t& ActionOf(EventActions& actions, EventEdge edge, int input, int event_pin) {
   PinEventActions& pin = actions[std::clamp(event_pin, 0, kPinCount - 1)];
-  auto& row = edge == EventEdge::kOn ? pin.on : pin.off;
-  return row[std::clamp(input, 0, kEventInputCount - 1)];
+  return EdgeActions(pin, edge)[std::clamp(input, 0, kEventInputCount - 1)];
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "model/address_fields.h"
 #include "model/event_actions.h"
 #include "model/model_limits.h"
+#include "protocol/event_control.h"
 
 // The rules of the event control tab's fields: the event pin (TextECpin with UpDownECpin) and
 // the eight action fields, entries 0..3 of TextECon (Event-On) and TextECoff (Event-Off), each
@@ -19,8 +20,6 @@ namespace tarn {
 
 inline constexpr int kMinEventActionField = -1;
 inline constexpr int kMaxEventActionField = 11;
-
-enum class EventEdge : std::uint8_t { kOn, kOff };  // TextECon, TextECoff
 
 // A field holding -1 (no action) is light grey; any other number has the system's normal window
 // background.

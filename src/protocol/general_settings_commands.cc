@@ -23,20 +23,32 @@ std::array<std::uint8_t, 2> DccAddressValues(int address) {
           static_cast<std::uint8_t>(value / kDccAddressSplit)};
 }
 
+}  // namespace
+
 int DccAddressOf(std::uint8_t low, std::uint8_t high) { return high * kDccAddressSplit + low; }
 
-std::string SizeText(std::size_t size, std::size_t expected) {
+RegisterReplyFault JudgeRegisterReply(std::span<const std::uint8_t> reply,
+                                      std::uint8_t general_register, std::size_t size,
+                                      bool size_is_minimum) {
+  const bool size_fits = size_is_minimum ? reply.size() >= size : reply.size() == size;
+  // Every register reply holds at least the echoed command and register.
+  if (!size_fits || reply.size() < 2) return RegisterReplyFault::kSize;
+  if (reply[0] != kGeneralReadCommand || reply[1] != general_register) {
+    return RegisterReplyFault::kEcho;
+  }
+  return RegisterReplyFault::kNone;
+}
+
+std::string WrongSizeText(std::size_t size, std::size_t expected) {
   return "No valid response, size = " + std::to_string(size) +
          " expected = " + std::to_string(expected);
 }
 
-std::string EchoText(const Payload& payload, std::uint8_t general_register) {
-  return "No valid response, msg = " + std::to_string(payload[0]) + "," +
-         std::to_string(payload[1]) + " expected = " + std::to_string(kGeneralReadCommand) + "," +
+std::string WrongEchoText(std::span<const std::uint8_t> reply, std::uint8_t general_register) {
+  return "No valid response, msg = " + std::to_string(reply[0]) + "," + std::to_string(reply[1]) +
+         " expected = " + std::to_string(kGeneralReadCommand) + "," +
          std::to_string(general_register);
 }
-
-}  // namespace
 
 // What a read of one register expects back, and what it shows otherwise. An empty message
 // stands for the numbered form that names what came and what was expected.
@@ -78,19 +90,19 @@ GeneralSettingsCommands::CheckedReply GeneralSettingsCommands::Read(const ReplyR
   checked.replied = reply.from_tarn;
   checked.payload = std::move(reply.payload);
   const Payload& payload = checked.payload;
-  const bool size_fits =
-      rule.size_is_minimum ? payload.size() >= rule.size : payload.size() == rule.size;
-  if (!size_fits) {
-    prompter_.Show(rule.size_message.empty() ? SizeText(payload.size(), rule.size)
-                                             : std::string(rule.size_message));
-    return checked;
+  switch (JudgeRegisterReply(payload, rule.general_register, rule.size, rule.size_is_minimum)) {
+    case RegisterReplyFault::kSize:
+      prompter_.Show(rule.size_message.empty() ? WrongSizeText(payload.size(), rule.size)
+                                               : std::string(rule.size_message));
+      break;
+    case RegisterReplyFault::kEcho:
+      prompter_.Show(rule.echo_message.empty() ? WrongEchoText(payload, rule.general_register)
+                                               : std::string(rule.echo_message));
+      break;
+    case RegisterReplyFault::kNone:
+      checked.good = true;
+      break;
   }
-  if (payload[0] != kGeneralReadCommand || payload[1] != rule.general_register) {
-    prompter_.Show(rule.echo_message.empty() ? EchoText(payload, rule.general_register)
-                                             : std::string(rule.echo_message));
-    return checked;
-  }
-  checked.good = true;
   return checked;
 }
 
@@ -119,8 +131,8 @@ bool GeneralSettingsCommands::ReadVersion() {
 bool GeneralSettingsCommands::ReadIdString(GeneralSettings& settings) {
   const CheckedReply reply = Read({.general_register = kRegisterIdString,
                                    .size = 2,
-                                   .size_message = "No valid response",
-                                   .echo_message = "No valid response",
+                                   .size_message = kNoValidResponse,
+                                   .echo_message = kNoValidResponse,
                                    .size_is_minimum = true});
   if (!reply.replied || !reply.good) return false;
   settings.id_string.assign(reply.payload.begin() + 2, reply.payload.end());
@@ -184,7 +196,7 @@ bool GeneralSettingsCommands::ReadDcc(GeneralSettings& settings) {
   if (address.good) settings.dcc_address = DccAddressOf(address.payload[2], address.payload[3]);
 
   const CheckedReply extended =
-      Read({kRegisterExtendedDccAddress, 4, "No valid response", "No valid response"});
+      Read({kRegisterExtendedDccAddress, 4, kNoValidResponse, kNoValidResponse});
   if (!extended.replied) return false;
   if (extended.good) {
     settings.extended_dcc_address = DccAddressOf(extended.payload[2], extended.payload[3]);
@@ -205,8 +217,7 @@ bool GeneralSettingsCommands::WriteDcc(const GeneralSettings& settings) {
                        DccAddressValues(settings.extended_dcc_address));
 }
 
-// --- Hardware configuration, serial port, lamps
-// ----------------------------------------------------
+// --- Hardware configuration, serial port, lamps --------------------------------------------------
 
 bool GeneralSettingsCommands::ReadHardwareConfiguration(GeneralSettings& settings) {
   const CheckedReply reply =
@@ -245,7 +256,7 @@ bool GeneralSettingsCommands::WriteSerialPort(const GeneralSettings& settings) {
 
 bool GeneralSettingsCommands::ReadLamps(GeneralSettings& settings) {
   for (const std::uint8_t lamp : {kRegisterGreenLamp, kRegisterOrangeLamp}) {
-    const CheckedReply reply = Read({lamp, 3, "No valid response", "No valid response"});
+    const CheckedReply reply = Read({lamp, 3, kNoValidResponse, kNoValidResponse});
     if (!reply.replied) return false;
     if (!reply.good) continue;
     const auto mask = static_cast<std::uint8_t>(reply.payload[2] & kLedMaskBits);

@@ -2,6 +2,7 @@
 #define TARN_PROTOCOL_GENERAL_SETTINGS_COMMANDS_H_
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -40,6 +41,20 @@ enum GeneralRegister : std::uint8_t {
 };
 
 inline constexpr std::string_view kUnknownVersion = "Unknown";
+
+// The DCC address two reply values carry, the low six bits first.
+int DccAddressOf(std::uint8_t low, std::uint8_t high);
+
+// How a reply to a register read is judged: its size first (exact, or at least `size`), then the
+// echoed command and register.
+enum class RegisterReplyFault : std::uint8_t { kNone, kSize, kEcho };
+RegisterReplyFault JudgeRegisterReply(std::span<const std::uint8_t> reply,
+                                      std::uint8_t general_register, std::size_t size,
+                                      bool size_is_minimum = false);
+// The numbered texts that name what came and what was expected:
+// "No valid response, size = 3 expected = 4" and "No valid response, msg = 112,3 expected = 112,2".
+std::string WrongSizeText(std::size_t size, std::size_t expected);
+std::string WrongEchoText(std::span<const std::uint8_t> reply, std::uint8_t general_register);
 
 // Which addressing fields the window shows: the base address field, its up/down control and
 // their label "Start" (LabelGenXA_4) only under Vesk flexible addressing; "Enable Native Tarn

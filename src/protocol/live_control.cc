@@ -22,8 +22,6 @@ constexpr int kClearAllModules[] = {kCurrentModule, 0};
 constexpr int kLampTestModules[] = {kCurrentModule, 0, 15};
 constexpr int kResetModules[] = {kCurrentModule, 15};
 
-bool IsPin(int pin) { return pin >= 0 && pin < kPinCount; }
-
 }  // namespace
 
 std::span<const int> VeskTestButtonModules(VeskTest test) {
@@ -71,8 +69,7 @@ bool LiveControl::SendVesk(int module, int x, int y, int z) {
   return link_.port_open();
 }
 
-// --- Set aspect buttons
-// ----------------------------------------------------------------------------
+// --- Set aspect buttons --------------------------------------------------------------------------
 
 bool LiveControl::TarnSetAspect(int button, int output) {
   if (button >= 0 && button < kTarnSetAspectFixed) {
@@ -100,8 +97,7 @@ bool LiveControl::VeskSend(const std::array<int, 3>& values) {
   return SendVesk(link_.module_address(), values[0], values[1], values[2]);
 }
 
-// --- "Test"
-// ----------------------------------------------------------------------------------------
+// --- "Test" --------------------------------------------------------------------------------------
 
 bool LiveControl::TestAspect(ModifierKeys keys) {
   if (keys.alt) {
@@ -110,7 +106,7 @@ bool LiveControl::TestAspect(ModifierKeys keys) {
   }
   const int pin = config_.current_pin;
   const int aspect = config_.current_aspect;
-  if (!IsPin(pin)) return false;
+  if (!IsPinNumber(pin)) return false;
   const bool flexible = IsVeskFlexibleAddressing(config_.general_settings);
   if (!keys.shift && !keys.control) return SendLive(kLiveSetPinAspect, pin, aspect);
   if (keys.shift && !keys.control && !flexible) {
@@ -136,8 +132,7 @@ bool LiveControl::SendTestWithAddressMap(ModifierKeys keys, int pin, int aspect)
                   aspect);
 }
 
-// --- Matrix and Vesk test buttons
-// ------------------------------------------------------------------
+// --- Matrix and Vesk test buttons ----------------------------------------------------------------
 
 bool LiveControl::SetMatrix(int button, const MatrixOutputs& outputs) {
   if (button < 0 || button >= kMatrixButtons) return false;
@@ -169,8 +164,7 @@ bool LiveControl::SendVeskTest(VeskTest test, int button) {
   return true;
 }
 
-// --- PWM and servo
-// ---------------------------------------------------------------------------------
+// --- PWM and servo -------------------------------------------------------------------------------
 
 bool LiveControl::ConfirmLevel(LiveOutput output, int typed) {
   return ApplyLevel(output, typed, true);
@@ -192,7 +186,7 @@ bool LiveControl::ApplyLevel(LiveOutput output, int value, bool may_send) {
   const LiveOutputRange& range = RangeOf(output);
   OutputState& s = state(output);
   s.value = std::clamp(value, range.min, range.max);
-  if (IsPin(config_.current_pin)) {
+  if (IsPinNumber(config_.current_pin)) {
     config_.pins[config_.current_pin].live_value =
         static_cast<std::uint8_t>(s.value + range.wire_offset);
   }
@@ -202,7 +196,7 @@ bool LiveControl::ApplyLevel(LiveOutput output, int value, bool may_send) {
 
 bool LiveControl::SendLevel(LiveOutput output, bool gradual) {
   const LiveOutputRange& range = RangeOf(output);
-  if (!IsPin(config_.current_pin)) return false;
+  if (!IsPinNumber(config_.current_pin)) return false;
   const auto sub_command =
       static_cast<std::uint8_t>(range.sub_command + (gradual ? kLiveGradual : 0));
   return SendLive(sub_command, config_.current_pin, state(output).value + range.wire_offset);

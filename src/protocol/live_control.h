@@ -91,8 +91,7 @@ inline constexpr LiveOutputRange kPwmRange = {0, 31, 0, kLivePwmLevel};
 inline constexpr LiveOutputRange kServoRange = {-64, 63, 64, kLiveServoPosition};
 const LiveOutputRange& RangeOf(LiveOutput output);
 
-// --- The live controls of the main window
-// ----------------------------------------------------------
+// --- The live controls of the main window --------------------------------------------------------
 
 // Numbers typed into fields arrive already rounded to the nearest whole number. Every routine
 // returns true when all of its messages were handed to the link and sent; a refused or unsent

@@ -5,8 +5,7 @@
 
 #include "model/aspect_layout.h"
 #include "model/pin_mode.h"
-#include "model/step_codec.h"
-#include "protocol/command_exchange.h"
+#include "model/servo_flags.h"
 
 namespace tarn {
 namespace {
@@ -21,11 +20,6 @@ constexpr std::uint8_t kDevicePointerBase = 0x40;
 constexpr std::uint8_t kSerialCountBase = 0x10;
 
 std::uint8_t Byte(int value) { return static_cast<std::uint8_t>(value); }
-
-// A reply that answers `command` for `pin` with exactly `length` values.
-bool IsReplyFor(const Bytes& reply, std::uint8_t command, int pin, std::size_t length) {
-  return reply.size() == length && reply[0] == command && reply[1] == pin;
-}
 
 }  // namespace
 
@@ -50,6 +44,28 @@ int DeviceHeadOf(int pin, std::uint8_t pointer_byte) {
   return (pin + (pointer_byte & 0x1F)) % kPinCount;
 }
 
+bool IsPinConfigReply(std::span<const std::uint8_t> reply, int pin) {
+  return reply.size() >= 3 &&
+         (reply[0] == kPinConfigGetCommand || reply[0] == kPinConfigReadCommand) && reply[1] == pin;
+}
+
+std::optional<DeviceStepBytes> StepOfReply(std::span<const std::uint8_t> reply, int pin, int aspect,
+                                           int step) {
+  if (!IsReplyFor(reply, kStepReadCommand, pin, 9) || reply[2] != aspect || reply[3] != step) {
+    return std::nullopt;
+  }
+  return DeviceStepBytes{reply[4], {reply[5], reply[6], reply[7], reply[8]}};
+}
+
+std::optional<std::uint8_t> InitialAspectOfReply(std::span<const std::uint8_t> reply, int pin) {
+  if (!IsReplyFor(reply, kInitialAspectReadCommand, pin, 7) ||
+      (reply[2] & 0xF0) != kInitialAspectSlot) {
+    return std::nullopt;
+  }
+  const int low = reply[2] & 0x0F;  // 15 means none
+  return Byte(low == 0x0F ? 0 : low + 1);
+}
+
 PinCommands::PinCommands(Link& link, Clock& clock, Prompter& prompter)
     : link_(link), clock_(clock), prompter_(prompter) {}
 
@@ -61,7 +77,8 @@ bool PinCommands::Write(std::span<const std::uint8_t> message) {
 
 bool PinCommands::SendPinConfig(PinRecord& pin, int pin_index, PinConfigVariant variant) {
   const std::uint8_t mode = pin.pin_config[0];
-  if (mode == static_cast<std::uint8_t>(PinMode::kServo)) pin.pin_config[kServoFlagsByte] %= 64;
+  std::uint8_t& flags = pin.pin_config[kServoFlagsByte];
+  if (mode == static_cast<std::uint8_t>(PinMode::kServo)) flags = ServoFlagsToKeep(flags);
   Bytes message = {Byte(kPinConfigSetCommand + kVariantStride * static_cast<int>(variant)),
                    Byte(pin_index)};
   if (PinModeFromByte(mode) && mode != 0) {
@@ -79,9 +96,7 @@ bool PinCommands::FetchPinConfig(PinRecord& pin, int pin_index, PinConfigVariant
   const ReadReply reply = SendReadRequest(link_, request);
   if (!reply.answered) return false;
   const Bytes& values = reply.payload;
-  const bool echo_ok = values.size() >= 3 && (values[0] == kPinConfigGetCommand ||
-                                              values[0] == kPinConfigGetCommand + kVariantStride);
-  if (!echo_ok || values[1] != pin_index) {
+  if (!IsPinConfigReply(values, pin_index)) {
     prompter_.Show(kNoValidResponse);
     return false;
   }
@@ -102,10 +117,7 @@ bool PinCommands::FetchPinConfig(PinRecord& pin, int pin_index, PinConfigVariant
     pin.pin_config[5] = 31;
   }
   std::uint8_t& flags = pin.pin_config[kServoFlagsByte];
-  if (mode == static_cast<std::uint8_t>(PinMode::kServo) && flags >= 16 && (flags & 8) == 0) {
-    // The older firmware's layout of the servo flags.
-    flags = Byte(flags / 16 + 40);
-  }
+  if (mode == static_cast<std::uint8_t>(PinMode::kServo)) flags = ConvertOlderServoFlags(flags);
   return true;
 }
 
@@ -115,11 +127,10 @@ bool PinCommands::WriteAspectLayout(const PinRecord& pin, int pin_index) {
 }
 
 bool PinCommands::ReadAspectLayout(PinRecord& pin, int pin_index) {
-  constexpr std::uint8_t kCommand = kAspectLayoutWriteCommand + kReadOffset;
-  const Bytes request = {kCommand, Byte(pin_index)};
+  const Bytes request = {kAspectLayoutReadCommand, Byte(pin_index)};
   const ReadReply reply = SendReadRequest(link_, request);
   if (!reply.answered) return false;
-  if (!IsReplyFor(reply.payload, kCommand, pin_index, 3)) {
+  if (!IsReplyFor(reply.payload, kAspectLayoutReadCommand, pin_index, 3)) {
     prompter_.Show(kNoValidResponse);
     return false;
   }
@@ -136,17 +147,15 @@ bool PinCommands::WriteStep(const PinRecord& pin, int pin_index, int aspect, int
 }
 
 bool PinCommands::ReadStep(PinRecord& pin, int pin_index, int aspect, int step) {
-  constexpr std::uint8_t kCommand = kStepWriteCommand + kReadOffset;
-  const Bytes request = {kCommand, Byte(pin_index), Byte(aspect), Byte(step)};
+  const Bytes request = {kStepReadCommand, Byte(pin_index), Byte(aspect), Byte(step)};
   const ReadReply reply = SendReadRequest(link_, request);
   if (!reply.answered) return false;
-  const Bytes& values = reply.payload;
-  if (!IsReplyFor(values, kCommand, pin_index, 9) || values[2] != aspect || values[3] != step) {
+  const std::optional<DeviceStepBytes> bytes = StepOfReply(reply.payload, pin_index, aspect, step);
+  if (!bytes) {
     prompter_.Show(kNoValidResponse);
     return false;
   }
-  const DeviceStepBytes bytes{values[4], {values[5], values[6], values[7], values[8]}};
-  pin.aspects.at(aspect).steps.at(step) = DecodeDeviceStep(bytes);
+  pin.aspects.at(aspect).steps.at(step) = DecodeDeviceStep(*bytes);
   return true;
 }
 
@@ -168,8 +177,7 @@ bool PinCommands::WriteInitialAspect(const PinRecord& pin, int pin_index) {
 }
 
 bool PinCommands::ReadInitialAspect(PinRecord& pin, int pin_index) {
-  constexpr std::uint8_t kCommand = kInitialAspectWriteCommand + kReadOffset;
-  const Bytes request = {kCommand, Byte(pin_index)};
+  const Bytes request = {kInitialAspectReadCommand, Byte(pin_index)};
   const ReadReply reply = SendReadRequest(link_, request);
   if (!reply.answered) return false;
   if (!reply.from_tarn) {
@@ -178,12 +186,7 @@ bool PinCommands::ReadInitialAspect(PinRecord& pin, int pin_index) {
     prompter_.Show(kNoValidResponse);
     return false;
   }
-  const Bytes& values = reply.payload;
-  pin.initial_aspect = 0;
-  if (IsReplyFor(values, kCommand, pin_index, 7) && (values[2] & 0xF0) == kInitialAspectSlot &&
-      (values[2] & 0x0F) != 0x0F) {
-    pin.initial_aspect = Byte((values[2] & 0x0F) + 1);
-  }
+  pin.initial_aspect = InitialAspectOfReply(reply.payload, pin_index).value_or(0);
   return true;
 }
 
@@ -194,18 +197,22 @@ bool PinCommands::WriteAddressConfig(const PinRecord& pin, int pin_index) {
   return Write(message);
 }
 
-bool PinCommands::ReadAddressConfig(PinRecord& pin, int pin_index) {
-  constexpr std::uint8_t kCommand = kAddressConfigWriteCommand + kReadOffset;
-  const Bytes request = {kCommand, Byte(pin_index)};
+std::optional<std::array<std::uint8_t, 3>> PinCommands::RequestAddressBytes(int pin_index) {
+  const Bytes request = {kAddressConfigReadCommand, Byte(pin_index)};
   const ReadReply reply = SendReadRequest(link_, request);
-  if (!reply.answered) return false;
+  if (!reply.answered) return std::nullopt;
   const Bytes& values = reply.payload;
-  if (!IsReplyFor(values, kCommand, pin_index, 5)) {
+  if (!IsReplyFor(values, kAddressConfigReadCommand, pin_index, 5)) {
     prompter_.Show(kInvalidAddressConfigResponse);
-    return false;
+    return std::nullopt;
   }
-  for (std::size_t i = 2; i < values.size(); ++i) {
-    const std::uint8_t byte = values[i];
+  return std::array<std::uint8_t, 3>{values[2], values[3], values[4]};
+}
+
+bool PinCommands::ReadAddressConfig(PinRecord& pin, int pin_index) {
+  const std::optional<std::array<std::uint8_t, 3>> bytes = RequestAddressBytes(pin_index);
+  if (!bytes) return false;
+  for (const std::uint8_t byte : *bytes) {
     switch (AddressByteKindOf(byte)) {
       case AddressByteKind::kDcc:
         pin.dcc_address_count = byte & 7;

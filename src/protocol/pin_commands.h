@@ -1,12 +1,18 @@
 #ifndef TARN_PROTOCOL_PIN_COMMANDS_H_
 #define TARN_PROTOCOL_PIN_COMMANDS_H_
 
+#include <array>
 #include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
 
 #include "host/clock.h"
 #include "host/prompter.h"
 #include "link/link.h"
 #include "model/pin_record.h"
+#include "model/step_codec.h"
+#include "protocol/command_exchange.h"
 
 // The messages that move one pin's set-up between the model and a Tarn: pin configuration,
 // aspect layout, instruction steps, initial aspect and pin address configuration. Writes go
@@ -23,14 +29,16 @@ inline constexpr std::uint8_t kAspectLayoutWriteCommand = 0x62;
 inline constexpr std::uint8_t kStepWriteCommand = 0x63;
 inline constexpr std::uint8_t kInitialAspectWriteCommand = 0x64;
 inline constexpr std::uint8_t kAddressConfigWriteCommand = 0x66;
-// Every read is its write + 0x10.
-inline constexpr std::uint8_t kReadOffset = 0x10;
+inline constexpr std::uint8_t kPinConfigReadCommand = kPinConfigWriteCommand + kReadOffset;
+inline constexpr std::uint8_t kAspectLayoutReadCommand = kAspectLayoutWriteCommand + kReadOffset;
+inline constexpr std::uint8_t kStepReadCommand = kStepWriteCommand + kReadOffset;
+inline constexpr std::uint8_t kInitialAspectReadCommand = kInitialAspectWriteCommand + kReadOffset;
+inline constexpr std::uint8_t kAddressConfigReadCommand = kAddressConfigWriteCommand + kReadOffset;
 
 // The pin configuration pair comes twice: "Set"/"Get Pin Config" (0x41 / 0x51) and
 // "Write"/"Read Pin Config" (0x61 / 0x71). The flows and the verification use the second.
 enum class PinConfigVariant : std::uint8_t { kSetGet = 0, kWriteRead = 1 };
 
-inline constexpr std::string_view kNoValidResponse = "No valid response";
 inline constexpr std::string_view kInvalidAddressConfigResponse =
     "Read Pin Address Configuration: Invalid Response";
 
@@ -48,6 +56,16 @@ AddressByteKind AddressByteKindOf(std::uint8_t byte);
 
 // The head a device pointer byte names for `pin`: (pin + low five bits) mod 32.
 int DeviceHeadOf(int pin, std::uint8_t pointer_byte);
+
+// The reply checks that the reads share with the verification.
+// A pin configuration reply of either variant for `pin`, carrying at least the mode.
+bool IsPinConfigReply(std::span<const std::uint8_t> reply, int pin);
+// The step a step reply carries, or nullopt when the reply is not for that pin, aspect and step.
+std::optional<DeviceStepBytes> StepOfReply(std::span<const std::uint8_t> reply, int pin, int aspect,
+                                           int step);
+// The initial aspect an initial aspect reply carries (0 for none), or nullopt when the reply
+// carries none at all.
+std::optional<std::uint8_t> InitialAspectOfReply(std::span<const std::uint8_t> reply, int pin);
 
 class PinCommands {
  public:
@@ -77,6 +95,9 @@ class PinCommands {
   bool WriteAddressConfig(const PinRecord& pin, int pin_index);
   // Classes decoded before an invalid byte stay in the model.
   bool ReadAddressConfig(PinRecord& pin, int pin_index);
+  // The three address bytes of a valid reply, in reply order, without storing them; nullopt
+  // when none came.
+  std::optional<std::array<std::uint8_t, 3>> RequestAddressBytes(int pin_index);
 
  private:
   bool Write(std::span<const std::uint8_t> message);
