@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "bench/bench_support.h"
 #include "files/data_file.h"

@@ -6,7 +6,6 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -19,8 +18,6 @@
 #include "link/link.h"
 #include "platform/qt_serial_port.h"
 #include "platform/steady_clock.h"
-
-namespace {}  // namespace
 
 int main(int argc, char* argv[]) {
   QCoreApplication application(argc, argv);

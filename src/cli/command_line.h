@@ -3,6 +3,8 @@
 
 #include <QCommandLineParser>
 #include <QStringList>
+#include <atomic>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -14,6 +16,11 @@ std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QStringLis
 
 // "tarnctl COMMAND: what" on standard error; returns kExitUsage for `return UsageError(...)`.
 int UsageError(const QStringList& arguments, const std::string& what);
+
+// Makes each of `stop_signals` set the returned flag instead of ending the program. With
+// `restart_calls` a system call the signal interrupts goes on; without, it returns at once, so
+// that a loop waiting in poll() sees the request.
+const std::atomic<bool>& StopOnSignals(std::initializer_list<int> stop_signals, bool restart_calls);
 
 }  // namespace tarn::cli
 

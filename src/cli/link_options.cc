@@ -1,6 +1,7 @@
 #include "cli/link_options.h"
 
 #include <algorithm>
+#include <cctype>
 #include <iostream>
 
 #include "cli/numbers.h"
@@ -65,9 +66,10 @@ bool ConnectLink(const LinkOptions& options, Link& link) {
   }
   link.SetBidirectional(!options.one_way);
   link.SelectBitRate(options.bit_rate_index);
-  const bool opened = std::all_of(options.port.begin(), options.port.end(), ::isdigit)
-                          ? link.SelectPort(options.port)
-                          : link.OpenPortByName(options.port);
+  const bool is_number = std::all_of(options.port.begin(), options.port.end(), [](char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+  });
+  const bool opened = is_number ? link.SelectPort(options.port) : link.OpenPortByName(options.port);
   if (!opened) return false;
   if (options.tunnel) {
     link.SwitchTunnelling(true);

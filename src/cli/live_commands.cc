@@ -63,6 +63,13 @@ struct LiveCommand {
   bool (*press)(LiveControl& live, DeviceConfiguration& config, int value, bool box_ticked);
 };
 
+// The PWM and servo "<" buttons: the level, moved gradually when the box is ticked.
+template <LiveOutput kOutput>
+bool SetLevel(LiveControl& live, DeviceConfiguration&, int value, bool box_ticked) {
+  live.SetGradual(kOutput, box_ticked);
+  return live.ConfirmLevel(kOutput, value);
+}
+
 constexpr const char* kNumberingNote =
     " PIN counts from 0 (0..31), as the Tarn and 'tarnctl send' do; the window shows pins from 1 "
     "when \"Start numbering at 1\" is on. Exits 0 when the Tarn took the message (with --one-way "
@@ -87,10 +94,7 @@ const LiveCommand kPwmCommand = {
     "PWM level 0..31.",
     "slow",
     "Move to the level slowly.",
-    [](LiveControl& live, DeviceConfiguration&, int value, bool box_ticked) {
-      live.SetGradual(LiveOutput::kPwm, box_ticked);
-      return live.ConfirmLevel(LiveOutput::kPwm, value);
-    },
+    SetLevel<LiveOutput::kPwm>,
 };
 
 const LiveCommand kServoCommand = {
@@ -100,10 +104,7 @@ const LiveCommand kServoCommand = {
     "Servo position -64..63; a negative one may be written as is.",
     "dynamic",
     "Move the servo dynamically.",
-    [](LiveControl& live, DeviceConfiguration&, int value, bool box_ticked) {
-      live.SetGradual(LiveOutput::kServo, box_ticked);
-      return live.ConfirmLevel(LiveOutput::kServo, value);
-    },
+    SetLevel<LiveOutput::kServo>,
 };
 
 std::optional<int> ReadInRange(const QString& text, const NumberRange& range, std::string& error) {

@@ -17,19 +17,6 @@
 namespace tarn::cli {
 namespace {
 
-std::atomic<bool> monitor_stop_requested{false};
-
-extern "C" void RequestMonitorStop(int) { monitor_stop_requested.store(true); }
-
-void InstallMonitorStopHandlers() {
-  struct sigaction action {};
-  action.sa_handler = RequestMonitorStop;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;  // an exchange in progress ends normally; the loop then stops
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-}
-
 void PrintLine(const std::string& line) { std::cout << line << std::endl; }
 
 }  // namespace
@@ -68,11 +55,12 @@ int RunMonitor(const QStringList& arguments) {
   if (!monitor.timer_on()) return kExitFailed;
   if (start) PrintLine(*start);
 
-  InstallMonitorStopHandlers();
+  // Restarted calls: an exchange in progress ends normally; the loop then stops.
+  const std::atomic<bool>& stop_requested = StopOnSignals({SIGINT, SIGTERM}, true);
   int reports = 0;
   for (int poll = 0; !count || poll < *count; ++poll) {
     if (poll > 0) connection.clock.SleepFor(kMonitorPeriodMilliseconds);
-    if (monitor_stop_requested.load() || !link.port_open()) break;
+    if (stop_requested.load() || !link.port_open()) break;
     if (const std::optional<std::string> line = monitor.Poll()) {
       PrintLine(*line);
       ++reports;

@@ -14,6 +14,7 @@
 #include "files/data_file.h"
 #include "host/port_settings.h"
 #include "link/link.h"
+#include "link/tarn_frame.h"
 #include "operations/flows.h"
 #include "sim/manual_clock.h"
 #include "sim/pty_bridge.h"
@@ -23,21 +24,6 @@
 
 namespace tarn::cli {
 namespace {
-
-std::atomic<bool> stop_requested{false};
-
-extern "C" void RequestStop(int) { stop_requested.store(true); }
-
-void InstallStopHandlers() {
-  struct sigaction action {};
-  action.sa_handler = RequestStop;
-  sigemptyset(&action.sa_mask);
-  // No SA_RESTART: the bridge's poll() returns at once and sees the request.
-  action.sa_flags = 0;
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGHUP, &action, nullptr);
-}
 
 // Puts a configuration into the simulated Tarn the way a user would: "Write All" over a link to
 // it, here in simulated time.
@@ -76,7 +62,7 @@ int RunSimulate(const QStringList& arguments) {
                                      parser.positionalArguments().first().toStdString() + "'");
   }
   const std::optional<int> module = ParseNumber(parser.value("module").toStdString());
-  if (!module || *module < 0 || *module > 15) {
+  if (!module || *module < 0 || *module > kMaxModuleAddress) {
     return UsageError(arguments, "--module takes a module address 0..15, not '" +
                                      parser.value("module").toStdString() + "'");
   }
@@ -100,7 +86,8 @@ int RunSimulate(const QStringList& arguments) {
     device = unit.get();
   }
 
-  InstallStopHandlers();
+  // Not restarted: the bridge's poll() returns at once and sees the request.
+  const std::atomic<bool>& stop_requested = StopOnSignals({SIGINT, SIGTERM, SIGHUP}, false);
   sim::PtyBridge bridge(*device);
   if (parser.isSet("pace")) {
     // The Tarn's line: odd parity, eight data bits, one stop bit.

@@ -15,6 +15,12 @@ inline constexpr std::uint8_t kExtendedAddressFollows = 0x10;
 inline constexpr std::uint8_t kPayloadCountMask = 0x0F;
 inline constexpr int kMaxPayloadCount = 15;
 
+// The address byte of a module (0..15) on the direct bus: module address x 4 + 3, plus
+// `toggle_value` (0, or 64 for the link toggle).
+constexpr std::uint8_t AddressByte(int module_address, int toggle_value = 0) {
+  return static_cast<std::uint8_t>(toggle_value + module_address * 4 + 3);
+}
+
 // A frame heard on the direct bus. Both kinds start with an address byte (bit 7 clear, module
 // address x 4 + 3, plus 64 for the link toggle). A Tarn frame goes on with a header whose bit 6
 // is set; a Vesk frame always carries three values, the first of which has bit 6 clear.

@@ -117,7 +117,7 @@ void SimulatedTolvikUnit::PassToTarn(std::span<const std::uint8_t> data) {
 // data is neither.
 std::vector<std::uint8_t> SimulatedTolvikUnit::BusFrame(std::span<const std::uint8_t> data) const {
   if (data.size() < 3 || data[1] < kModuleBase || data[1] >= kModuleBase + 16) return {};
-  const auto address_byte = static_cast<std::uint8_t>((data[1] - kModuleBase) * 4 + 3);
+  const std::uint8_t address_byte = AddressByte(data[1] - kModuleBase);
   if (IsTunnelledTarnHeader(data[2])) {
     const bool extended = (data[2] & kExtendedAddressFollows) != 0;
     const std::size_t first_value = extended ? 4 : 3;

@@ -32,6 +32,20 @@ Result RunTarnctl(const QStringList& arguments) {
           process.readAllStandardError().toStdString()};
 }
 
+// A command line and how tarnctl must end it: its exit code and a part of its standard error.
+struct Outcome {
+  const char* name;
+  QStringList arguments;
+  int exit_code;
+  const char* message;
+};
+
+void ExpectOutcome(const Outcome& c) {
+  const Result result = RunTarnctl(c.arguments);
+  EXPECT_EQ(result.exit_code, c.exit_code) << c.name << ": " << result.err;
+  EXPECT_THAT(result.err, HasSubstr(c.message)) << c.name;
+}
+
 // A running `tarnctl simulate`; stopped with SIGTERM when the test ends.
 class Simulator {
  public:
@@ -122,12 +136,7 @@ TEST_F(TarnctlTest, ExtendedAddressDirectAndTunnelled) {
 TEST_F(TarnctlTest, FailuresAndUsageErrors) {
   Simulator simulator({});
   const QString port = simulator.link();
-  const struct {
-    const char* name;
-    QStringList arguments;
-    int exit_code;
-    const char* message;
-  } cases[] = {
+  const Outcome cases[] = {
       {"nobody at module 5",
        {"send", "--port", port, "--module", "5", "112", "0"},
        1,
@@ -140,11 +149,7 @@ TEST_F(TarnctlTest, FailuresAndUsageErrors) {
       {"bad value", {"send", "--port", port, "x"}, 2, "payload values"},
       {"unknown command", {"frobnicate"}, 2, "unknown command"},
   };
-  for (const auto& c : cases) {
-    const Result result = RunTarnctl(c.arguments);
-    EXPECT_EQ(result.exit_code, c.exit_code) << c.name << ": " << result.err;
-    EXPECT_THAT(result.err, HasSubstr(c.message)) << c.name;
-  }
+  for (const Outcome& c : cases) ExpectOutcome(c);
 }
 
 TEST_F(TarnctlTest, OneWaySucceedsWhenTheFrameWasSent) {
@@ -268,12 +273,7 @@ TEST_F(TarnctlTest, ConvertRefusals) {
       WriteFile(directory, "cut.dat", "\"TarnConfiguration 3100\"\r\n\"Pin\",4,3,1,\"Sig");
   const QString good =
       WriteFile(directory, "good.dat", "\"TarnConfiguration 3100\"\r\n\"End\"\r\n");
-  const struct {
-    const char* name;
-    QStringList arguments;
-    int exit_code;
-    const char* message;
-  } cases[] = {
+  const Outcome cases[] = {
       {"truncated", {"convert", truncated, out}, 1, "Invalid configuration file"},
       {"missing", {"convert", directory.filePath("none.dat"), out}, 1, "Cannot open"},
       {"unwritable",
@@ -283,10 +283,8 @@ TEST_F(TarnctlTest, ConvertRefusals) {
       {"one file", {"convert", good}, 2, "IN and OUT"},
       {"bad option", {"convert", "--compat", good, out}, 2, "compat"},
   };
-  for (const auto& c : cases) {
-    const Result result = RunTarnctl(c.arguments);
-    EXPECT_EQ(result.exit_code, c.exit_code) << c.name << ": " << result.err;
-    EXPECT_THAT(result.err, HasSubstr(c.message)) << c.name;
+  for (const Outcome& c : cases) {
+    ExpectOutcome(c);
     EXPECT_FALSE(QFileInfo::exists(out)) << c.name;
   }
 }
@@ -367,12 +365,7 @@ TEST_F(TarnctlTest, ConfigurationCommandsRefuseBeforeTheyTouchTheTarn) {
       WriteFile(directory, "cut.dat", "\"TarnConfiguration 3100\"\r\n\"Pin\",4,3,1,\"Sig");
   Simulator simulator({});
   const QStringList link = {"--port", simulator.link()};
-  const struct {
-    const char* name;
-    QStringList arguments;
-    int exit_code;
-    const char* message;
-  } cases[] = {
+  const Outcome cases[] = {
       {"write refused file", QStringList{"write"} + link + QStringList{cut}, 1,
        "Invalid configuration file"},
       {"verify refused file", QStringList{"verify"} + link + QStringList{cut}, 1,
@@ -384,11 +377,7 @@ TEST_F(TarnctlTest, ConfigurationCommandsRefuseBeforeTheyTouchTheTarn) {
        1,
        "Cannot open serial port"},
   };
-  for (const auto& c : cases) {
-    const Result result = RunTarnctl(c.arguments);
-    EXPECT_EQ(result.exit_code, c.exit_code) << c.name << ": " << result.err;
-    EXPECT_THAT(result.err, HasSubstr(c.message)) << c.name;
-  }
+  for (const Outcome& c : cases) ExpectOutcome(c);
   EXPECT_FALSE(QFileInfo::exists(directory.filePath("x.dat")));
 }
 

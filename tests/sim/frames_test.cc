@@ -14,6 +14,7 @@ namespace tarn::sim {
 namespace {
 
 using testing::Bytes;
+using testing::DecodeTolvikFrames;
 using ::testing::ElementsAreArray;
 
 TEST(FrameChecksumTest, ClosesFramesWrittenOutByHand) {
@@ -63,11 +64,7 @@ TEST(TolvikFrameTest, DecoderRestartsOnAHeaderAndDropsBadFrames) {
                   0x2A, 0x81, 0x82, 0xD4};  // bad checksum
   stream.insert(stream.end(), eight.begin(), eight.end());
 
-  TolvikFrameDecoder decoder;
-  std::vector<TolvikFrame> frames;
-  for (const std::uint8_t byte : stream) {
-    if (auto frame = decoder.Take(byte)) frames.push_back(*frame);
-  }
+  const std::vector<TolvikFrame> frames = DecodeTolvikFrames(stream);
   ASSERT_EQ(frames.size(), 1u);
   EXPECT_EQ(frames[0].toggle(), 0);
   EXPECT_THAT(frames[0].data, ElementsAreArray({1, 2, 3, 4, 5, 6, 7, 8}));

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 
 #include "tarn_test_frames.h"
@@ -93,14 +94,25 @@ TEST(SimulatedTarnTest, ANewAddressByteCutsAFrameShort) {
   EXPECT_THAT(replies[0].values, ElementsAre(0x70, 0, 3, 1, 0, 10));
 }
 
-// Each write is answered with its command alone; the read then gives back what was written.
+// A write to a new Tarn, then the read that shows what it kept.
+struct WriteThenRead {
+  const char* name;
+  Bytes write;
+  Bytes read;
+  Bytes reply;
+};
+
+// Each write is answered with its command alone; the read that follows with `reply`.
+void ExpectWriteThenRead(std::span<const WriteThenRead> cases) {
+  for (const auto& c : cases) {
+    SimulatedTarn tarn;
+    EXPECT_THAT(Ask(tarn, c.write), Optional(ElementsAre(c.write[0]))) << c.name;
+    EXPECT_THAT(Ask(tarn, c.read), Optional(ElementsAreArray(c.reply))) << c.name;
+  }
+}
+
 TEST(SimulatedTarnTest, ReadsGiveBackWhatWasWritten) {
-  const struct {
-    const char* name;
-    Bytes write;
-    Bytes read;
-    Bytes reply;
-  } cases[] = {
+  const WriteThenRead cases[] = {
       {"ID string",
        {0x60, 10, 'S', 'i', 'g', 'n', 'a', 'l', ' ', 'B', 'o', 'x', ' ', '1'},
        {0x70, 10},
@@ -145,11 +157,7 @@ TEST(SimulatedTarnTest, ReadsGiveBackWhatWasWritten) {
        {0x76, 3},
        {0x76, 3, 0x0A, 0x13, 0x40}},
   };
-  for (const auto& c : cases) {
-    SimulatedTarn tarn;
-    EXPECT_THAT(Ask(tarn, c.write), Optional(ElementsAre(c.write[0]))) << c.name;
-    EXPECT_THAT(Ask(tarn, c.read), Optional(ElementsAreArray(c.reply))) << c.name;
-  }
+  ExpectWriteThenRead(cases);
 }
 
 TEST(SimulatedTarnTest, StepsFillTheSlotsOfThePinsLayout) {
@@ -180,12 +188,7 @@ TEST(SimulatedTarnTest, StepsFillTheSlotsOfThePinsLayout) {
 }
 
 TEST(SimulatedTarnTest, RefusesMalformedWritesAndKeepsItsMemory) {
-  const struct {
-    const char* name;
-    Bytes write;
-    Bytes read;
-    Bytes reply;
-  } cases[] = {
+  const WriteThenRead cases[] = {
       {"DCC address with one value", {0x60, 4, 40}, {0x70, 4}, {0x70, 4, 1, 0}},
       {"ID string of 13 characters",
        {0x60, 10, 'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 'j', 'k', 'l', 'm'},
@@ -196,11 +199,7 @@ TEST(SimulatedTarnTest, RefusesMalformedWritesAndKeepsItsMemory) {
       {"pin 32", {0x62, 32, 3}, {0x72, 32}, {0x72}},
       {"unknown command", {0x7E, 1, 2}, {0x72, 0}, {0x72, 0, 0}},
   };
-  for (const auto& c : cases) {
-    SimulatedTarn tarn;
-    EXPECT_THAT(Ask(tarn, c.write), Optional(ElementsAre(c.write[0]))) << c.name;
-    EXPECT_THAT(Ask(tarn, c.read), Optional(ElementsAreArray(c.reply))) << c.name;
-  }
+  ExpectWriteThenRead(cases);
 }
 
 TEST(SimulatedTarnTest, GetAnswersWithTheLiveValueAndReadWithTheStoredOne) {

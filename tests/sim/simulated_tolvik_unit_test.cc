@@ -12,6 +12,7 @@ namespace tarn::sim {
 namespace {
 
 using testing::Bytes;
+using testing::DecodeTolvikFrames;
 using ::testing::ElementsAre;
 using testing::Feed;
 using ::testing::IsEmpty;
@@ -19,12 +20,8 @@ using ::testing::IsEmpty;
 // Sends one Tolvik frame and returns the data of the single answer frame; fails the test when the
 // unit does not answer with exactly one good frame.
 Bytes Exchange(SimulatedTolvikUnit& unit, const Bytes& data, int toggle = 0) {
-  const Bytes answer = Feed(unit, EncodeTolvikFrame(data, toggle));
-  TolvikFrameDecoder decoder;
-  std::vector<TolvikFrame> frames;
-  for (const std::uint8_t byte : answer) {
-    if (auto frame = decoder.Take(byte)) frames.push_back(*frame);
-  }
+  const std::vector<TolvikFrame> frames =
+      DecodeTolvikFrames(Feed(unit, EncodeTolvikFrame(data, toggle)));
   EXPECT_EQ(frames.size(), 1u) << "answers to one frame";
   if (frames.size() != 1) return {0xFF};
   EXPECT_EQ(frames[0].toggle(), 0);

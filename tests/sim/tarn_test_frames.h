@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "sim/direct_frame.h"
 #include "sim/simulated_device.h"
+#include "sim/tolvik_frame.h"
 
 namespace tarn::sim::testing {
 
@@ -24,16 +26,26 @@ inline Bytes Feed(SimulatedDevice& device, std::span<const std::uint8_t> bytes) 
 inline Bytes TarnRequest(int module, const Bytes& payload, int toggle = 0,
                          std::optional<std::uint8_t> extended_address = std::nullopt,
                          bool reply_wanted = true) {
-  const auto address_byte = static_cast<std::uint8_t>(toggle + module * 4 + 3);
-  const auto header = static_cast<std::uint8_t>(0x40 | (reply_wanted ? 0x20 : 0) |
-                                                (extended_address ? 0x10 : 0) | payload.size());
-  return EncodeTarnFrame(address_byte, header, extended_address, payload);
+  const auto header =
+      static_cast<std::uint8_t>(kTarnFrameMark | (reply_wanted ? kReplyWanted : 0) |
+                                (extended_address ? kExtendedAddressFollows : 0) | payload.size());
+  return EncodeTarnFrame(AddressByte(module, toggle), header, extended_address, payload);
 }
 
 // Every complete, checksum-correct frame in `bytes`.
 inline std::vector<DirectFrame> DecodeFrames(std::span<const std::uint8_t> bytes) {
   DirectFrameDecoder decoder;
   std::vector<DirectFrame> frames;
+  for (const std::uint8_t byte : bytes) {
+    if (auto frame = decoder.Take(byte)) frames.push_back(std::move(*frame));
+  }
+  return frames;
+}
+
+// Every complete, checksum-correct Tolvik frame in `bytes`.
+inline std::vector<TolvikFrame> DecodeTolvikFrames(std::span<const std::uint8_t> bytes) {
+  TolvikFrameDecoder decoder;
+  std::vector<TolvikFrame> frames;
   for (const std::uint8_t byte : bytes) {
     if (auto frame = decoder.Take(byte)) frames.push_back(std::move(*frame));
   }
