@@ -30,11 +30,7 @@ int RunDevices(const QStringList& arguments) {
   StderrPrompter stderr_prompter(false);
   Prompter& prompter = stderr_prompter;
   std::string contents;
-  std::string error;
-  if (!ReadWholeFile(path, contents, error)) {
-    prompter.Show("Cannot open " + path.string() + ": " + error, PromptIcon::kWarning);
-    return kExitFailed;
-  }
+  if (!ReadWholeFileOrWarn(path, contents, prompter)) return kExitFailed;
   const std::optional<DeviceLibraryIndex> index = ReadDeviceLibraryIndex(contents);
   if (!index) {
     prompter.Show(kInvalidDefinitionFileText, PromptIcon::kWarning);

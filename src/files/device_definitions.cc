@@ -16,8 +16,6 @@ constexpr int kPinIndent = 2;      // "Pin"
 constexpr int kPinPartIndent = 4;  // "Cfg", "PAM", "Asp"; "Ins" two further in
 constexpr long long kMaxPinNumberItem = 255;
 
-int PinModulo(int number) { return ((number % kPinCount) + kPinCount) % kPinCount; }
-
 // Walks a definitions file section by section. Records are read with their items, so that a
 // description that happens to read "Dev" or "End" is never taken for a tag.
 class DefinitionsReader {
@@ -76,7 +74,7 @@ class DefinitionsReader {
       int number = 0;
       if (!NextField(items_, number, 0, kMaxPinNumberItem)) return false;
       const int target = tag == kTagPin ? section.head + number : number;
-      return ReadPin(PinModulo(target), section);
+      return ReadPin(WrapPin(target), section);
     }
     if (tag == kTagAddressCounts) return ReadAddressCountsRecord(items_, section.pin());
     if (tag == kTagConfig) return ReadConfig(section.pin().pin_config);
@@ -188,7 +186,7 @@ DeviceLoadResult ApplyDeviceDefinition(std::string_view contents, std::string_vi
       continue;
     }
     DeviceConfiguration loaded = config;
-    const int head = PinModulo(config.current_pin);
+    const int head = WrapPin(config.current_pin);
     // The current pin becomes a head even when it was a member of another device; every pin
     // that pointed to it is freed, so that no stray pin joins the loaded device.
     loaded.pins[head].device_pointer = 0;
@@ -204,13 +202,13 @@ DeviceLoadResult ApplyDeviceDefinition(std::string_view contents, std::string_vi
 }
 
 std::optional<int> DeviceHeadToSave(const DeviceConfiguration& config, int pin) {
-  pin = PinModulo(pin);
+  pin = WrapPin(pin);
   if (IsBrokenReferral(config, pin)) return std::nullopt;
   return DeviceHead(config, pin);
 }
 
 std::string WriteDeviceDefinition(DeviceConfiguration& config, int head) {
-  head = PinModulo(head);
+  head = WrapPin(head);
   const std::string& name = config.pins[head].device_name;
   ItemWriter out;
   out.Line(kSectionIndent).Text(std::string(kDefinitionsHeader) + name);
@@ -218,7 +216,7 @@ std::string WriteDeviceDefinition(DeviceConfiguration& config, int head) {
   WriteDevicePin(config.pins[head], 0, out);
   for (int pin = 0; pin < kPinCount; ++pin) {
     if (pin != head && BelongsToDevice(config, pin, head)) {
-      WriteDevicePin(config.pins[pin], PinModulo(pin - head), out);
+      WriteDevicePin(config.pins[pin], WrapPin(pin - head), out);
     }
   }
   out.Line(kSectionIndent).Text(kTagEnd);

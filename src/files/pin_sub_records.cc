@@ -15,7 +15,6 @@ namespace {
 constexpr int kStepIndentStep = 2;
 // A Tarn reports initial aspects in a nibble, aspects 0..14, and a model read from one saves them
 // as they came; a file must take back what it was given.
-constexpr int kMaxInitialAspect = 15;  // aspect 14, + 1
 
 bool AspectHasSteps(const Aspect& aspect, int steps) {
   for (int s = 0; s < steps; ++s) {

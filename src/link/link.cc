@@ -20,7 +20,6 @@ constexpr std::uint8_t kTarnReplyHeaderMinimum = 96;
 constexpr std::uint8_t kTunnelledAddressOffset = 96;
 constexpr int kTunnellingMinimumProtocol = 3200;
 
-constexpr std::string_view kSelectPort = "Select communications port";
 constexpr std::string_view kNoTolvikAnswer = "No answer from Tolvik";
 constexpr std::string_view kNotSupported = "Your system does not support this function";
 

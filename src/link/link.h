@@ -26,6 +26,9 @@ inline constexpr int kMaxPortNumber = 16;
 // How long a device may take to answer.
 inline constexpr double kReplyTimeLimitSeconds = 2.0;
 
+// Shown whenever something needs the serial port while it is closed.
+inline constexpr std::string_view kSelectPort = "Select communications port";
+
 // The serial link to one addressed Tarn: the port, the link modes, the sequence state, and the
 // one routine through which every conversation goes. Everything blocks until its reply or its
 // time limit; every failure has been shown through the Prompter before a call returns.

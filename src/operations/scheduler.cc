@@ -18,7 +18,7 @@ bool Scheduler::Press(Operation operation) {
   switch (entry.check) {
     case PressCheck::kPortOpen:
       if (!session_.link.port_open()) {
-        session_.prompter.Show("Select communications port");
+        session_.prompter.Show(kSelectPort);
         return false;
       }
       break;

@@ -10,7 +10,6 @@
 namespace tarn {
 namespace {
 
-constexpr std::string_view kSelectPort = "Select communications port";
 constexpr int kMaxValue = 127;
 constexpr int kTarnSetAspectFixed = 4;  // "Tarn SA0".."Tarn SA3" send their own index
 

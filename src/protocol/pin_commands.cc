@@ -28,8 +28,7 @@ PinAddressBytes EncodePinAddress(const PinRecord& pin) {
   bytes.dcc = Byte((pin.xdcc_address_count & 1) * 8 + (pin.dcc_address_count & 7));
   bytes.serial = Byte(kSerialCountBase + (pin.vesk_address_count & 7));
   // Two's complement in five bits: -1 travels as 0x5F.
-  bytes.pointer =
-      Byte(kDevicePointerBase + ((pin.device_pointer % kPinCount) + kPinCount) % kPinCount);
+  bytes.pointer = Byte(kDevicePointerBase + WrapPin(pin.device_pointer));
   return bytes;
 }
 
@@ -41,7 +40,7 @@ AddressByteKind AddressByteKindOf(std::uint8_t byte) {
 }
 
 int DeviceHeadOf(int pin, std::uint8_t pointer_byte) {
-  return (pin + (pointer_byte & 0x1F)) % kPinCount;
+  return WrapPin(pin + (pointer_byte & 0x1F));
 }
 
 bool IsPinConfigReply(std::span<const std::uint8_t> reply, int pin) {
@@ -169,7 +168,7 @@ bool PinCommands::WriteAspectSteps(const PinRecord& pin, int pin_index, int aspe
 
 bool PinCommands::WriteInitialAspect(const PinRecord& pin, int pin_index) {
   // Aspects 0..14 fit the low nibble; 15 means none.
-  const std::uint8_t value = pin.initial_aspect == 0 || pin.initial_aspect > 15
+  const std::uint8_t value = pin.initial_aspect == 0 || pin.initial_aspect > kMaxInitialAspect
                                  ? kNoInitialAspect
                                  : Byte(kInitialAspectSlot + pin.initial_aspect - 1);
   const Bytes message = {kInitialAspectWriteCommand, Byte(pin_index), value};

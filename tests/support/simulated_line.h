@@ -1,7 +1,10 @@
 #ifndef TARN_TESTS_SUPPORT_SIMULATED_LINE_H_
 #define TARN_TESTS_SUPPORT_SIMULATED_LINE_H_
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <string>
 
 #include "link/link.h"
 #include "sim/manual_clock.h"
@@ -33,6 +36,11 @@ struct SimulatedLine {
   RecordingPrompter prompter;
   Link link;
 };
+
+// Names the two cases of a test run directly and through a Tolvik unit (parameter: tunnelled).
+inline std::string LineName(const ::testing::TestParamInfo<bool>& param) {
+  return param.param ? "Tunnelled" : "Direct";
+}
 
 }  // namespace tarn::testing
 

@@ -78,9 +78,7 @@ TEST_P(LinkWithSimulatedTarnTest, AnotherModuleAddressGetsNoReply) {
 }
 
 INSTANTIATE_TEST_SUITE_P(DirectAndTunnelled, LinkWithSimulatedTarnTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& param) {
-                           return param.param ? "Tunnelled" : "Direct";
-                         });
+                         testing::LineName);
 
 // Faults on the direct line: what the user is told, what the caller sees, and that the next
 // message gets through again.

@@ -173,10 +173,7 @@ TEST_P(FlowsTest, ReadDeviceWithoutAPointerSaysSoInTheUsersNumbering) {
   EXPECT_THAT(line_.prompter.Texts(), Contains("Cannot read DevicePointer from Pin 5"));
 }
 
-INSTANTIATE_TEST_SUITE_P(DirectAndTunnelled, FlowsTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& param) {
-                           return param.param ? "Tunnelled" : "Direct";
-                         });
+INSTANTIATE_TEST_SUITE_P(DirectAndTunnelled, FlowsTest, ::testing::Bool(), testing::LineName);
 
 // Verification lines, each from one difference between the model and a written Tarn.
 class VerificationLinesTest : public ::testing::Test {

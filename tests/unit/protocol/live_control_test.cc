@@ -166,10 +166,7 @@ TEST_P(LiveControlTest, VeskTestButtonsAndTheirModules) {
   EXPECT_THAT(line.tarn.vesk_frames(), IsEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(DirectAndTunnelled, LiveControlTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& param) {
-                           return param.param ? "Tunnelled" : "Direct";
-                         });
+INSTANTIATE_TEST_SUITE_P(DirectAndTunnelled, LiveControlTest, ::testing::Bool(), testing::LineName);
 
 TEST(LiveControlClosedPortTest, ClearAllSaysSoOnceAndResetLeavesItToTheLink) {
   LiveLine line;

@@ -53,10 +53,7 @@ TEST_P(MonitorTest, PollsPrintTheTarnsReports) {
   EXPECT_THAT(line.prompter.Texts(), IsEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(DirectAndTunnelled, MonitorTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& param) {
-                           return param.param ? "Tunnelled" : "Direct";
-                         });
+INSTANTIATE_TEST_SUITE_P(DirectAndTunnelled, MonitorTest, ::testing::Bool(), testing::LineName);
 
 TEST(MonitorFailureTest, ClosedPortLeavesTheTimerOff) {
   testing::SimulatedLine line;

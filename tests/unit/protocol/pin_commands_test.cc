@@ -210,10 +210,7 @@ TEST_P(PinCommandsTest, NoReplyFails) {
   EXPECT_EQ(line_.prompter.Texts(), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(DirectAndTunnelled, PinCommandsTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& param) {
-                           return param.param ? "Tunnelled" : "Direct";
-                         });
+INSTANTIATE_TEST_SUITE_P(DirectAndTunnelled, PinCommandsTest, ::testing::Bool(), testing::LineName);
 
 TEST(PinAddressBytesTest, ClassesByValue) {
   const struct {
