@@ -244,6 +244,13 @@ bool Link::PayloadFits(std::string_view routine, std::span<const std::uint8_t> v
   return false;
 }
 
+bool Link::Stopped() {
+  const bool stopped = stop_check_ && stop_check_();
+  if (stopped && !stop_shown_) prompter_.Show(kStoppedByUser, PromptIcon::kWarning);
+  stop_shown_ = stopped;
+  return stopped;
+}
+
 bool Link::RequirePortOpen(PromptIcon icon) {
   if (port_.IsOpen()) return true;
   prompter_.Show(kSelectPort, icon);
@@ -258,7 +265,7 @@ bool Link::SendTarnMessage(bool wait, std::span<const std::uint8_t> payload) {
                    std::to_string(payload.size()));
     return false;
   }
-  if (!RequirePortOpen(PromptIcon::kNone)) return false;
+  if (Stopped() || !RequirePortOpen(PromptIcon::kNone)) return false;
   if (!PayloadFits("SendTarnMessage", payload)) return false;
   return tunnelling_ ? SendTunnelled(wait, payload) : SendDirect(payload);
 }
@@ -405,7 +412,7 @@ void Link::TakeTunnelledReply() {
 }
 
 void Link::SendVeskMessage(std::uint8_t first, std::uint8_t x, std::uint8_t y, std::uint8_t z) {
-  if (!RequirePortOpen(PromptIcon::kNone)) return;
+  if (Stopped() || !RequirePortOpen(PromptIcon::kNone)) return;
   const std::array<std::uint8_t, 4> values = {first, x, y, z};
   if (!PayloadFits("SendVeskMessage", values)) return;
   if (tunnelling_) {
@@ -423,7 +430,7 @@ void Link::SendVeskMessage(std::uint8_t first, std::uint8_t x, std::uint8_t y, s
 }
 
 bool Link::TolvikExchange(std::span<const std::uint8_t> data) {
-  if (!RequirePortOpen(PromptIcon::kWarning)) return false;
+  if (Stopped() || !RequirePortOpen(PromptIcon::kWarning)) return false;
   if (data.size() > static_cast<std::size_t>(kMaxTolvikDataCount)) {
     prompter_.Show("TolvikExchange: Message Size Overrun, size = " + std::to_string(data.size()));
     return false;

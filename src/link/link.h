@@ -2,6 +2,7 @@
 #define TARN_LINK_LINK_H_
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -29,6 +30,9 @@ inline constexpr double kReplyTimeLimitSeconds = 2.0;
 // Shown whenever something needs the serial port while it is closed.
 inline constexpr std::string_view kSelectPort = "Select communications port";
 
+// Shown once when the user stops a long operation; the exchange that was next fails with it.
+inline constexpr std::string_view kStoppedByUser = "Stopped by the user.";
+
 // The serial link to one addressed Tarn: the port, the link modes, the sequence state, and the
 // one routine through which every conversation goes. Everything blocks until its reply or its
 // time limit; every failure has been shown through the Prompter before a call returns.
@@ -37,6 +41,11 @@ class Link {
   Link(SerialPort& port, Clock& clock, Prompter& prompter);
 
   void SetListener(LinkListener* listener) { listener_ = listener; }
+
+  // Asked before every exchange. While it answers true nothing is sent and every exchange fails,
+  // so an operation ends at its next exchange exactly as at a failed step; "Stopped by the user."
+  // is shown once for each stop. The window's "Stop" button and tarnctl's signals answer it.
+  void SetStopCheck(std::function<bool()> check) { stop_check_ = std::move(check); }
 
   // --- The port -------------------------------------------------------------------------------
 
@@ -130,6 +139,8 @@ class Link {
   // Shows what went wrong with a port that stopped working and closes it.
   void ReportPortFailure();
   bool RequirePortOpen(PromptIcon icon);
+  // True while a stop is requested; says so the first time.
+  bool Stopped();
   bool PayloadFits(std::string_view routine, std::span<const std::uint8_t> values);
   std::optional<int> ProtocolVersion();
 
@@ -138,6 +149,8 @@ class Link {
   Prompter& prompter_;
   LinkListener* listener_ = nullptr;
   LinkListener silent_listener_;
+  std::function<bool()> stop_check_;
+  bool stop_shown_ = false;
 
   int port_number_ = 0;
   std::string port_name_;

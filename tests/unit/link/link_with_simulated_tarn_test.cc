@@ -77,6 +77,26 @@ TEST_P(LinkWithSimulatedTarnTest, AnotherModuleAddressGetsNoReply) {
   EXPECT_EQ(line.link.ReplyPayload(), kVersionReply);
 }
 
+TEST_P(LinkWithSimulatedTarnTest, StopEndsEveryExchangeUntilItIsLifted) {
+  SimulatedLine line(GetParam());
+  bool stop = true;
+  line.link.SetStopCheck([&stop] { return stop; });
+  const std::size_t written = line.port.written().size();
+  EXPECT_FALSE(line.link.SendTarnMessage(true, kVersionRequest));
+  EXPECT_FALSE(line.link.SendTarnMessage(true, kVersionRequest));
+  EXPECT_FALSE(line.link.TolvikExchange({}));
+  line.link.SendVeskMessage(0, 1, 2, 3);
+  EXPECT_EQ(line.port.written().size(), written) << "nothing goes out while stopped";
+  EXPECT_THAT(line.prompter.Texts(), ElementsAre(std::string(kStoppedByUser)));
+
+  stop = false;
+  ASSERT_TRUE(line.link.SendTarnMessage(true, kVersionRequest));
+  EXPECT_EQ(line.link.ReplyPayload(), kVersionReply);
+  stop = true;  // a second stop is told again
+  EXPECT_FALSE(line.link.SendTarnMessage(true, kVersionRequest));
+  EXPECT_EQ(line.prompter.Texts().size(), 2u);
+}
+
 INSTANTIATE_TEST_SUITE_P(DirectAndTunnelled, LinkWithSimulatedTarnTest, ::testing::Bool(),
                          testing::LineName);
 
