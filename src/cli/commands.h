@@ -9,6 +9,8 @@ namespace tarn::cli {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+// A write sent with --one-way: everything went out, but the Tarn confirmed none of it.
+inline constexpr int kExitUnconfirmed = 3;
 
 // Each takes the command line from the command's name on.
 int RunSend(const QStringList& arguments);

@@ -1,6 +1,8 @@
 // tarnctl read, write and verify: a Tarn's whole configuration against a data file.
 
 #include <QCommandLineParser>
+#include <atomic>
+#include <csignal>
 #include <iostream>
 
 #include "cli/command_line.h"
@@ -8,8 +10,7 @@
 #include "cli/link_options.h"
 #include "cli/stderr_progress.h"
 #include "files/data_file.h"
-#include "operations/flows.h"
-#include "operations/verification.h"
+#include "operations/scheduler.h"
 
 namespace tarn::cli {
 namespace {
@@ -20,6 +21,18 @@ struct Bench {
   StderrProgress progress;
   Workspace workspace;
   Session session{connection.link, connection.clock, connection.prompter, progress, workspace};
+  SchedulerListener listener;  // nothing to show: the progress line and the prompter say it all
+  Scheduler scheduler{session, listener};
+  // SIGINT and SIGTERM stop the operation at its next exchange, like the window's "Stop": the
+  // link is left between frames and the operation says what was done.
+  const std::atomic<bool>& stop_requested = StopOnSignals({SIGINT, SIGTERM}, true);
+
+  OperationResult Run(Operation operation) {
+    connection.link.SetStopCheck([this] { return stop_requested.load(); });
+    OperationResult result = scheduler.Run(operation);
+    progress.Finish();
+    return result;
+  }
 };
 
 // Reads the LINK options and connects. Returns the exit code when the command ends here.
@@ -30,18 +43,6 @@ std::optional<int> Connect(const QCommandLineParser& parser, const QStringList& 
   if (!options) return UsageError(arguments, error);
   if (!bench.connection.Connect(*options)) return kExitFailed;
   return std::nullopt;
-}
-
-// Names the pins whose configuration did not travel, which a Tarn-wide operation must not pass
-// over in silence. Returns whether there were none.
-bool ReportConfigurationFailures(const Flows& flows, std::string_view command,
-                                 std::string_view what) {
-  if (flows.configuration_failures().empty()) return true;
-  std::cerr << command << ": the configuration of pin";
-  if (flows.configuration_failures().size() > 1) std::cerr << 's';
-  for (const int pin : flows.configuration_failures()) std::cerr << ' ' << pin;
-  std::cerr << ' ' << what << '\n';
-  return false;
 }
 
 // For the commands that take a configuration FILE: parses the line, loads the file, then
@@ -64,11 +65,14 @@ int RunRead(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Reads everything the Tarn stores (\"Read All\") and saves it as a configuration file. The "
-      "file is written only when every step succeeded; a Tarn keeps no descriptions.");
+      "file is written only when every read succeeded; with --partial also when the Tarn did not "
+      "answer or refused some of them (the exit status is 1 then too). A Tarn keeps no "
+      "descriptions.");
   parser.addHelpOption();
   AddLinkOptions(parser);
   parser.addOption({"out", "The configuration file to write.", "FILE"});
   parser.addOption({"compact", "Leave out what is still at its start value."});
+  parser.addOption({"partial", "Save what was read even when some reads were not answered."});
   if (const std::optional<int> exit_code = ParseCommandLine(parser, arguments)) return *exit_code;
   if (!parser.positionalArguments().isEmpty())
     return UsageError(arguments, "no FILE is taken; use --out");
@@ -76,48 +80,44 @@ int RunRead(const QStringList& arguments) {
   Bench bench;
   if (const std::optional<int> exit_code = Connect(parser, arguments, bench)) return *exit_code;
 
-  Flows flows(bench.session);
-  const bool read = flows.ReadAll();
-  bench.progress.Finish();
+  const OperationResult result = bench.Run(Operation::kReadAll);
   const std::string out = parser.value("out").toStdString();
-  if (!read) {
-    std::cerr << "tarnctl read: the read stopped; " << out << " was not written\n";
-    return kExitFailed;
-  }
-  // Saved with a pin's start values, the file would wipe that pin on its next write.
-  if (!ReportConfigurationFailures(flows, "tarnctl read",
-                                   "could not be read; " + out + " was not written")) {
+  const bool partial = result.unconfirmed && parser.isSet("partial");
+  if (!result.succeeded && !partial) {
+    // Saved with values the Tarn never sent, the file would put them into the Tarn on its next
+    // write.
+    std::cerr << "tarnctl read: " << (result.unconfirmed ? "not everything was read" : "the read stopped")
+              << "; " << out << " was not written"
+              << (result.unconfirmed ? " (--partial saves what was read)" : "") << '\n';
     return kExitFailed;
   }
   const DataFileForm form = parser.isSet("compact") ? DataFileForm::kCompact : DataFileForm::kFull;
   if (!SaveDataFile(out, bench.workspace.config, form, bench.connection.prompter)) {
     return kExitFailed;
   }
-  std::cerr << "Firmware " << bench.session.general.version_text() << "; saved " << out << '\n';
-  return kExitOk;
+  std::cerr << "Firmware " << bench.session.general.version_text() << "; saved " << out;
+  if (partial) std::cerr << ", without what was not read";
+  std::cerr << '\n';
+  return result.succeeded ? kExitOk : kExitFailed;
 }
 
 int RunWrite(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Loads a configuration file and writes all of it to the Tarn (\"Write All\"). The module "
-      "address settings go last, and only when everything before them was written. A file keeps "
-      "no event enable map: every event is enabled.");
+      "address settings go last, and only when everything before them was written. Every message "
+      "counts only when the Tarn confirmed it; with --one-way nothing can be confirmed and the "
+      "exit status is 3. A file keeps no event enable map: every event is enabled.");
   Bench bench;
   if (const std::optional<int> exit_code = LoadThenConnect(parser, arguments, bench)) {
     return *exit_code;
   }
 
-  Flows flows(bench.session);
-  const bool written = flows.WriteAll();
-  bench.progress.Finish();
-  if (!written) {
-    std::cerr << "tarnctl write: the write stopped; the Tarn holds part of the configuration\n";
-    return kExitFailed;
-  }
-  if (!ReportConfigurationFailures(flows, "tarnctl write", "could not be sent")) return kExitFailed;
-  std::cerr << "Written\n";
-  return kExitOk;
+  const OperationResult result = bench.Run(Operation::kWriteAll);
+  // A write that stopped has said so through the prompter.
+  if (result.succeeded || result.unconfirmed) std::cerr << result.summary << '\n';
+  if (result.succeeded) return kExitOk;
+  return result.unconfirmed ? kExitUnconfirmed : kExitFailed;
 }
 
 int RunVerify(const QStringList& arguments) {
@@ -131,14 +131,12 @@ int RunVerify(const QStringList& arguments) {
     return *exit_code;
   }
 
-  VerificationReport report;
-  const bool verified = Verification(bench.session).VerifyAll(report);
-  bench.progress.Finish();
+  const OperationResult result = bench.Run(Operation::kVerifyAll);
   // The report keeps the report window's CR LF; a terminal wants plain line ends.
-  std::string text = report.text();
+  std::string text = result.report;
   std::erase(text, '\r');
   std::cout << text << std::endl;
-  return verified ? kExitOk : kExitFailed;
+  return result.succeeded ? kExitOk : kExitFailed;
 }
 
 }  // namespace tarn::cli

@@ -27,7 +27,7 @@ int RunMonitor(const QStringList& arguments) {
       "Polls the Tarn ten times a second, as the window's monitor does, and prints the four "
       "values of each report as '<v> <v> <v> <v> ', between the lines \"Start Monitoring\" and "
       "\"Monitoring Stopped\". Runs until interrupted, or for --count polls. Exits 0 when at "
-      "least one report came back, 1 when none did, 2 on a usage error.");
+      "least one report came back and the port kept working, 1 otherwise, 2 on a usage error.");
   parser.addHelpOption();
   AddLinkOptions(parser);
   parser.addOption({"count", "Stop after N polls (N >= 1).", "N"});
@@ -67,6 +67,9 @@ int RunMonitor(const QStringList& arguments) {
     }
   }
   PrintLine(monitor.MonitorLostFocus());
+  // The link closes a port that stopped working (and has said why): whatever came before, the
+  // monitoring did not end as asked.
+  if (!link.port_open()) return kExitFailed;
   if (reports == 0) {
     std::cerr << arguments.first().toStdString() << ": no report came back from the Tarn\n";
     return kExitFailed;

@@ -41,6 +41,38 @@ bool LoadIntoTarn(const std::string& path, sim::SimulatedTarn& tarn) {
   return Flows(session).WriteAll();
 }
 
+// --fault KIND[@N]: how the simulated Tarn misbehaves, to try what the program makes of a bad line.
+struct FaultChoice {
+  std::string_view name;
+  sim::Fault fault;
+  int times;
+};
+constexpr FaultChoice kFaultChoices[] = {
+    {"no-reply", sim::Fault::kNoReply, 1},
+    {"bad-checksum", sim::Fault::kBadChecksum, 1},
+    {"wrong-echo", sim::Fault::kWrongEcho, 1},
+    {"silent", sim::Fault::kNoReply, sim::kAlways},
+    {"refuse-events", sim::Fault::kRefuseEventReads, sim::kAlways},
+};
+
+// Arms the fault; false when the text names none.
+bool ArmFault(std::string_view text, sim::SimulatedTarn& tarn) {
+  const std::size_t at = text.find('@');
+  int reply = 1;
+  if (at != std::string_view::npos) {
+    const std::optional<int> number = ParseNumber(std::string(text.substr(at + 1)));
+    if (!number || *number < 1) return false;
+    reply = *number;
+  }
+  const std::string_view name = text.substr(0, at);
+  for (const FaultChoice& choice : kFaultChoices) {
+    if (choice.name != name) continue;
+    tarn.InjectFaultAtReply(choice.fault, reply, choice.times);
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int RunSimulate(const QStringList& arguments) {
@@ -56,6 +88,11 @@ int RunSimulate(const QStringList& arguments) {
   parser.addOption(
       {"pace", "Answer no faster than a real line at --baud (11 bits a byte) would carry."});
   parser.addOption({"baud", "The bit rate --pace keeps to (default 19200).", "RATE", "19200"});
+  parser.addOption({"fault",
+                    "Misbehave from the Nth reply asked for (default 1, counted after --load): "
+                    "no-reply, bad-checksum or wrong-echo spoil that one reply; silent answers "
+                    "nothing from then on; refuse-events refuses every event read.",
+                    "KIND[@N]"});
   if (const std::optional<int> exit_code = ParseCommandLine(parser, arguments)) return *exit_code;
   if (!parser.positionalArguments().isEmpty()) {
     return UsageError(arguments, "unexpected argument '" +
@@ -78,6 +115,11 @@ int RunSimulate(const QStringList& arguments) {
     std::cerr << "tarnctl simulate: could not load " << parser.value("load").toStdString()
               << " into the simulated Tarn\n";
     return kExitFailed;
+  }
+  if (parser.isSet("fault") && !ArmFault(parser.value("fault").toStdString(), tarn)) {
+    return UsageError(arguments, "--fault takes no-reply, bad-checksum, wrong-echo, silent or "
+                                 "refuse-events, optionally followed by @N, not '" +
+                                     parser.value("fault").toStdString() + "'");
   }
   std::unique_ptr<sim::SimulatedTolvikUnit> unit;
   sim::SimulatedDevice* device = &tarn;

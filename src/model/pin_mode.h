@@ -22,6 +22,14 @@ constexpr std::optional<PinMode> PinModeFromByte(std::uint8_t byte) {
   return static_cast<PinMode>(byte);
 }
 
+constexpr bool IsPwmMode(std::uint8_t mode) {
+  return mode == static_cast<std::uint8_t>(PinMode::kPwm) ||
+         mode == static_cast<std::uint8_t>(PinMode::kPwmInverted);
+}
+
+// A Tarn that keeps fewer PWM bytes sends the first four; the others take the full range.
+inline constexpr int kOlderPwmBytes = 4;
+
 // How many configuration bytes, byte 0 included, a pin of this mode keeps: the count the pin
 // messages carry and the "Cfg" records hold. Any other mode keeps its byte 0 alone.
 constexpr int ConfigBytesOfMode(std::uint8_t mode) {

@@ -1,8 +1,11 @@
 #include "operations/flows.h"
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "model/aspect_layout.h"
 
@@ -54,7 +57,9 @@ bool Flows::ReadPin(int pin, bool with_configuration) {
   if (!pins.ReadInitialAspect(record, pin)) return false;
   if (!pins.ReadAddressConfig(record, pin)) return false;
   if (with_configuration && !pins.FetchPinConfig(record, pin, PinConfigVariant::kWriteRead)) {
-    configuration_failures_.push_back(pin);
+    // The configuration comes last and the Parts let the read go on without it; a missing reply
+    // here has switched "Bidirectional Comm." off, the next read switches it on again.
+    pins_not_read_.push_back({"the configuration", pin, pin});
   }
   return true;
 }
@@ -70,10 +75,8 @@ bool Flows::WritePin(int pin, bool with_configuration) {
   for (int aspect = 0; aspect < aspects; ++aspect) {
     if (!pins.WriteAspectSteps(record, pin, aspect)) return false;
   }
-  if (with_configuration && !pins.SendPinConfig(record, pin, PinConfigVariant::kWriteRead)) {
-    configuration_failures_.push_back(pin);
-  }
-  return true;
+  // A configuration the Tarn did not take ends the write like any other step.
+  return !with_configuration || pins.SendPinConfig(record, pin, PinConfigVariant::kWriteRead);
 }
 
 bool Flows::ReadAllPins() {
@@ -166,6 +169,30 @@ bool Flows::ReadAll() {
        [&] { return session_.events.ReadEnableMap(workspace.enable_map); }},
   };
   return RunSteps(session_.progress, steps);
+}
+
+bool Flows::ReadAllEvents() {
+  return session_.events.ReadAll(session_.config().event_actions);
+}
+
+void Flows::ForgetNotRead() { TakeNotRead(); }
+
+std::vector<NotRead> Flows::TakeNotRead() {
+  std::vector<NotRead> items = session_.general.TakeNotRead();
+  // Pin by pin, as they were met; a run of pins missing the same thing reads as one range.
+  std::vector<NotRead> pins = session_.pins.TakeNotRead();
+  std::ranges::move(std::exchange(pins_not_read_, {}), std::back_inserter(pins));
+  std::ranges::stable_sort(pins, {}, &NotRead::what);
+  for (NotRead& item : pins) {
+    NotRead* last = items.empty() ? nullptr : &items.back();
+    if (last && last->what == item.what && last->last_pin + 1 == item.first_pin) {
+      last->last_pin = item.last_pin;
+    } else {
+      items.push_back(std::move(item));
+    }
+  }
+  std::ranges::move(session_.events.TakeNotRead(), std::back_inserter(items));
+  return items;
 }
 
 bool Flows::WriteAll() {

@@ -9,7 +9,8 @@
 
 // The sequences of messages behind the read and write operations. Each stops at the first step
 // that fails; what was received up to then stays in the model. The steps show their own
-// messages; the flows add only those of "Read Device".
+// messages; the flows add only those of "Read Device". With "Bidirectional Comm." on, a write
+// step fails unless the Tarn confirmed it, so a write flow that succeeds was taken whole.
 
 namespace tarn {
 
@@ -33,7 +34,8 @@ class Flows {
   explicit Flows(Session& session) : session_(session) {}
 
   // One pin: layout, steps, initial aspect, addresses and (with_configuration) the pin
-  // configuration, whose outcome does not count.
+  // configuration. A configuration that could not be read does not stop the read; it is listed
+  // as not read.
   bool ReadPin(int pin, bool with_configuration = true);
   bool WritePin(int pin, bool with_configuration = true);
   bool ReadAllPins();
@@ -47,10 +49,16 @@ class Flows {
   // Writes the module address settings last, and only when everything before succeeded.
   bool WriteAll();
 
-  // Pins whose closing pin-configuration message failed although their read or write counted as
-  // a success (the flows go on, as the window's do). A tool that saves what it read must not
-  // take such a pin's configuration for the Tarn's.
-  const std::vector<int>& configuration_failures() const { return configuration_failures_; }
+  // "Read All Events": the event tables of every pin.
+  bool ReadAllEvents();
+
+  // Forgets what earlier reads went past; a flow starts with this.
+  void ForgetNotRead();
+  // What the reads since ForgetNotRead() went past without taking it into the model (a reply
+  // that failed its check where the read goes on, a group the Tarn refused, a pin configuration
+  // that did not come), in the order met. A read flow that succeeded but lists anything did not
+  // read everything: its model is not a picture of the Tarn.
+  std::vector<NotRead> TakeNotRead();
 
  private:
   // The device heads the pointer bytes of `pin`'s address reply name, in reply order; nullopt
@@ -59,7 +67,7 @@ class Flows {
   void Report(int done, int total, std::string_view what);
 
   Session& session_;
-  std::vector<int> configuration_failures_;
+  std::vector<NotRead> pins_not_read_;
 };
 
 }  // namespace tarn

@@ -16,4 +16,28 @@ std::optional<Operation> OperationNamed(std::string_view name) {
   return entry->operation;
 }
 
+OperationKind KindOf(Operation operation) {
+  switch (operation) {
+    case Operation::kReadAll:
+    case Operation::kReadPin:
+    case Operation::kReadDevice:
+    case Operation::kReadAllPins:
+    case Operation::kReadPinAspects:
+    case Operation::kReadAllEvents:
+      return OperationKind::kRead;
+    case Operation::kWriteAll:
+    case Operation::kWritePin:
+    case Operation::kWriteDevice:
+    case Operation::kWriteAllPins:
+    case Operation::kWritePinAspects:
+    case Operation::kWriteAllEvents:
+      return OperationKind::kWrite;
+    case Operation::kVerifyAll:
+    case Operation::kVerifyAllPins:
+    case Operation::kVerifyEvents:
+      return OperationKind::kVerify;
+  }
+  return OperationKind::kRead;
+}
+
 }  // namespace tarn

@@ -26,6 +26,10 @@ enum class Operation {
   kVerifyEvents,
 };
 
+// What an operation does with the Tarn, which decides how its end is told.
+enum class OperationKind { kRead, kWrite, kVerify };
+OperationKind KindOf(Operation operation);
+
 // What a button press checks before it schedules its operation.
 enum class PressCheck { kNone, kPortOpen, kDeviceHead };
 

@@ -48,66 +48,109 @@ bool Scheduler::Tick() {
 OperationResult Scheduler::Run(Operation operation) {
   OperationResult result;
   result.operation = operation;
-  const int current = session_.config().current_pin;
-  switch (operation) {
-    case Operation::kReadAll:
-      result.succeeded = flows_.ReadAll();
-      result.refresh = FullRefresh();
-      break;
-    case Operation::kWriteAll:
-      result.succeeded = flows_.WriteAll();
-      break;
-    case Operation::kReadPin:
-      result.succeeded = flows_.ReadPin(current);
-      result.refresh = FullRefresh();
-      break;
-    case Operation::kWritePin:
-      result.succeeded = flows_.WritePin(current);
-      break;
-    case Operation::kReadPinAspects:
-      result.succeeded = flows_.ReadPin(current, false);
-      if (result.succeeded) result.refresh = {Refresh::kAspectEditor, Refresh::kDetailsView};
-      break;
-    case Operation::kWritePinAspects:
-      result.succeeded = flows_.WritePin(current, false);
-      break;
-    case Operation::kReadDevice:
-      result.succeeded = flows_.ReadDevice();
-      result.refresh = FullRefresh();
-      break;
-    case Operation::kWriteDevice:
-      result.succeeded = flows_.WriteDevice();
-      break;
-    case Operation::kReadAllPins:
-      result.succeeded = flows_.ReadAllPins();
-      result.refresh = FullRefresh();
-      break;
-    case Operation::kWriteAllPins:
-      result.succeeded = flows_.WriteAllPins();
-      break;
-    case Operation::kReadAllEvents:
-      result.succeeded = session_.events.ReadAll(session_.config().event_actions);
-      break;
-    case Operation::kWriteAllEvents:
-      result.succeeded = session_.events.WriteAll(session_.config().event_actions);
-      break;
-    case Operation::kVerifyAll:
-      result.succeeded = verification_.VerifyAll(report_);
-      result.shows_report = true;
-      break;
-    case Operation::kVerifyAllPins:
-      result.succeeded = verification_.VerifyAllPins(report_);
-      result.shows_report = true;
-      break;
-    case Operation::kVerifyEvents:
-      result.succeeded = verification_.VerifyEvents(report_);
-      result.shows_report = true;
-      break;
-  }
+  flows_.ForgetNotRead();
+  // Taken before the flow: the reads in it switch "Bidirectional Comm." on.
+  const bool writes_confirmed = session_.link.bidirectional();
+  const bool ran = RunFlow(operation, result);
+  Conclude(result, ran, writes_confirmed);
   if (result.shows_report) result.report = report_.text();
   // Every operation, whatever its outcome, ends by hiding the busy label.
   SetBusy(false);
   return result;
+}
+
+bool Scheduler::RunFlow(Operation operation, OperationResult& result) {
+  const int current = session_.config().current_pin;
+  switch (operation) {
+    case Operation::kReadAll:
+      result.refresh = FullRefresh();
+      return flows_.ReadAll();
+    case Operation::kWriteAll:
+      return flows_.WriteAll();
+    case Operation::kReadPin:
+      result.refresh = FullRefresh();
+      return flows_.ReadPin(current);
+    case Operation::kWritePin:
+      return flows_.WritePin(current);
+    case Operation::kReadPinAspects:
+      if (!flows_.ReadPin(current, false)) return false;
+      result.refresh = {Refresh::kAspectEditor, Refresh::kDetailsView};
+      return true;
+    case Operation::kWritePinAspects:
+      return flows_.WritePin(current, false);
+    case Operation::kReadDevice:
+      result.refresh = FullRefresh();
+      return flows_.ReadDevice();
+    case Operation::kWriteDevice:
+      return flows_.WriteDevice();
+    case Operation::kReadAllPins:
+      result.refresh = FullRefresh();
+      return flows_.ReadAllPins();
+    case Operation::kWriteAllPins:
+      return flows_.WriteAllPins();
+    case Operation::kReadAllEvents:
+      return flows_.ReadAllEvents();
+    case Operation::kWriteAllEvents:
+      return session_.events.WriteAll(session_.config().event_actions);
+    case Operation::kVerifyAll:
+      result.shows_report = true;
+      return verification_.VerifyAll(report_);
+    case Operation::kVerifyAllPins:
+      result.shows_report = true;
+      return verification_.VerifyAllPins(report_);
+    case Operation::kVerifyEvents:
+      result.shows_report = true;
+      return verification_.VerifyEvents(report_);
+  }
+  return false;
+}
+
+void Scheduler::Conclude(OperationResult& result, bool ran, bool writes_confirmed) {
+  Prompter& prompter = session_.prompter;
+  switch (KindOf(result.operation)) {
+    case OperationKind::kRead: {
+      const int base = session_.config().numbering_base;
+      for (const NotRead& item : flows_.TakeNotRead()) {
+        result.not_read.push_back(NotReadText(item, base));
+      }
+      if (!ran) {
+        result.summary = kReadStopped;
+        return;
+      }
+      if (result.not_read.empty()) {
+        result.succeeded = true;
+        result.summary = kReadDone;
+        return;
+      }
+      // The read went past what it could not take: say what still holds older values.
+      result.unconfirmed = true;
+      std::string lines;
+      std::string joined;
+      for (const std::string& item : result.not_read) {
+        lines += "\n- " + item;
+        joined += (joined.empty() ? "" : "; ") + item;
+      }
+      prompter.Show(std::string(kSomethingNotRead) + lines, PromptIcon::kWarning);
+      result.summary = std::string(kReadDone) + ", except " + joined;
+      return;
+    }
+    case OperationKind::kWrite:
+      if (!ran) {
+        prompter.Show(kWriteStopped, PromptIcon::kWarning);
+        result.summary = kWriteStopped;
+      } else if (writes_confirmed) {
+        result.succeeded = true;
+        result.summary = kWritten;
+      } else {
+        result.unconfirmed = true;
+        result.summary = kSentNotConfirmed;
+      }
+      return;
+    case OperationKind::kVerify:
+      result.succeeded = ran;
+      result.summary = ran ? kVerifyOk : kVerifyFailed;
+      return;
+  }
 }
 
 }  // namespace tarn

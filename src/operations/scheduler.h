@@ -2,6 +2,8 @@
 #define TARN_OPERATIONS_SCHEDULER_H_
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "operations/flows.h"
 #include "operations/operation_table.h"
@@ -9,11 +11,29 @@
 
 namespace tarn {
 
+// The final lines of the operations.
+inline constexpr std::string_view kWritten = "Written";
+inline constexpr std::string_view kSentNotConfirmed = "Sent; not confirmed by the Tarn, run verify";
+inline constexpr std::string_view kWriteStopped =
+    "The write stopped; the Tarn now holds part of the configuration.";
+inline constexpr std::string_view kReadDone = "Read";
+inline constexpr std::string_view kSomethingNotRead =
+    "The Tarn did not answer or refused these reads; they keep the values they had before:";
+inline constexpr std::string_view kReadStopped = "The read stopped; what came before it was kept.";
+inline constexpr std::string_view kVerifyFailed = "Verification failed; see the report";
+
 // How an operation ended, for the window to follow.
 struct OperationResult {
   Operation operation = Operation::kReadAll;
+  // The operation ran to its end and the Tarn confirmed all of it: every write answered, every
+  // read taken whole, the verification passed. Only then may anything say so.
   bool succeeded = false;
-  RefreshList refresh;  // what to redraw, in order
+  // It ran to its end, but the Tarn did not confirm everything: writes sent with "Bidirectional
+  // Comm." off, or the reads listed in not_read.
+  bool unconfirmed = false;
+  std::vector<std::string> not_read;  // "the DCC options", "the configuration of pin 6"
+  std::string summary;                // the final line: "Written", kSentNotConfirmed, ...
+  RefreshList refresh;                // what to redraw, in order
   // The verify operations: the report to show in the report window.
   bool shows_report = false;
   std::string report;
@@ -24,8 +44,8 @@ class SchedulerListener {
  public:
   virtual ~SchedulerListener() = default;
   // LabelAction, "  Working ... Please WAIT".
-  virtual void BusyChanged(bool busy) = 0;
-  virtual void OperationFinished(const OperationResult& result) = 0;
+  virtual void BusyChanged(bool /*busy*/) {}
+  virtual void OperationFinished(const OperationResult& /*result*/) {}
 };
 
 inline constexpr std::string_view kBusyCaption = "  Working ... Please WAIT";
@@ -46,11 +66,15 @@ class Scheduler {
   const std::string& pending() const { return pending_; }
   bool busy() const { return busy_; }
 
-  // Runs one operation at once, as a tick would (tarnctl has no timer).
+  // Runs one operation at once, as a tick would (tarnctl has no timer). A write that stopped and
+  // a read that went past something are told through the Prompter here; the summary is the
+  // final line.
   OperationResult Run(Operation operation);
 
  private:
   void SetBusy(bool busy);
+  bool RunFlow(Operation operation, OperationResult& result);
+  void Conclude(OperationResult& result, bool ran, bool writes_confirmed);
 
   Session& session_;
   SchedulerListener& listener_;

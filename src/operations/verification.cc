@@ -117,20 +117,26 @@ struct Verification::Group {
   std::string_view numbered;
   bool wrong_length_goes_on;
   WhenSilent when_silent;
+  // What the group is, for the line that says no reply came: "<name>: No response received".
+  std::string_view name;
 };
 
 Verification::GroupOutcome Verification::VerifyGroup(const Group& group, VerificationReport& report,
                                                      bool& passed) {
   const ReadReply reply = Read(session_, {kGeneralReadCommand, group.general_register});
   if (!reply.answered) {
+    // A group that could not be compared is named and fails the verification, whether the
+    // verification goes on or not: "Verify OK" may only follow comparisons that were made.
+    passed = false;
     switch (group.when_silent) {
       case WhenSilent::kSkipGroup:
+        report.Line(std::string(group.name) + ": " + std::string(kNoResponseLine));
         return GroupOutcome::kGoOn;
       case WhenSilent::kStopWithLine:
         report.Line(group.size_line);
-        [[fallthrough]];
+        return GroupOutcome::kStop;
       case WhenSilent::kStop:
-        passed = false;
+        report.Line(std::string(group.name) + ": " + std::string(kNoResponseLine));
         return GroupOutcome::kStop;
     }
   }
@@ -163,29 +169,31 @@ Verification::GroupOutcome Verification::VerifyGroup(const Group& group, Verific
 bool Verification::VerifyGeneralSettings(VerificationReport& report) {
   static const Verification::Group kGroups[] = {
       {kRegisterIdString, 2, true, CompareIdString, "ReadIDString: No valid response",
-       "ReadIDString: No valid response", "", false, WhenSilent::kSkipGroup},
+       "ReadIDString: No valid response", "", false, WhenSilent::kSkipGroup, "ReadIDString"},
       {kRegisterHardwareConfiguration, 6, false, CompareHardwareConfiguration,
        "HWCRead: No valid response size", "HWCRead: No valid response type", "", false,
-       WhenSilent::kSkipGroup},
+       WhenSilent::kSkipGroup, "HWCRead"},
       {kRegisterDccAddress, 4, false, CompareDccAddress, "DCC Address: No valid response",
-       "DCC Address: No valid response", "", true, WhenSilent::kStop},
+       "DCC Address: No valid response", "", true, WhenSilent::kStop, "DCC Address"},
       {kRegisterExtendedDccAddress, 4, false, CompareExtendedDccAddress,
        "eXtended DCC Address: No valid response", "eXtended DCC Address: No valid response", "",
-       true, WhenSilent::kStop},
+       true, WhenSilent::kStop, "eXtended DCC Address"},
       {kRegisterDccOptions, 3, false, CompareDccOptions, "DCC Options: No valid response",
-       "DCC Options: No valid response", "", false, WhenSilent::kStop},
+       "DCC Options: No valid response", "", false, WhenSilent::kStop, "DCC Options"},
       {kRegisterVeskAddressing, 4, false, CompareSerialAddress, "", "", "Serial Address Settings",
-       false, WhenSilent::kStop},
+       false, WhenSilent::kStop, "Serial Address Settings"},
       {kRegisterModuleExtendedAddress, 3, false, CompareExtendedAddress, "", "", "eXtended Address",
-       false, WhenSilent::kStop},
+       false, WhenSilent::kStop, "eXtended Address"},
       {kRegisterExtendedGroupMask, 6, false, CompareExtendedGroupMask, "", "",
-       "eXtended Group Mask", false, WhenSilent::kStop},
+       "eXtended Group Mask", false, WhenSilent::kStop, "eXtended Group Mask"},
       {kRegisterGreenLamp, 3, false, CompareGreenLed, "ReadLEDConfig: No valid response",
-       "ReadLEDConfig: No valid response", "", false, WhenSilent::kStopWithLine},
+       "ReadLEDConfig: No valid response", "", false, WhenSilent::kStopWithLine,
+       "ReadLEDConfig"},
       {kRegisterOrangeLamp, 3, false, CompareOrangeLed, "ReadLEDConfig: No valid response",
-       "ReadLEDConfig: No valid response", "", false, WhenSilent::kStopWithLine},
+       "ReadLEDConfig: No valid response", "", false, WhenSilent::kStopWithLine,
+       "ReadLEDConfig"},
       {kRegisterSerialPort, 4, false, CompareSerialPort, "", "", "Serial Port Config", false,
-       WhenSilent::kStop},
+       WhenSilent::kStop, "Serial Port Config"},
   };
   session_.link.SetBidirectional(true);
   bool passed = true;
@@ -214,7 +222,11 @@ bool Verification::VerifyEventControl(VerificationReport& report) {
     for (int pin = 0; pin < kPinCount; ++pin) {
       session_.progress.Report(pin, kPinCount, "Verifying the events of pin " + ShownPin(pin));
       const ReadReply reply = Read(session_, {rule.read_command, static_cast<std::uint8_t>(pin)});
-      if (!reply.answered) return false;
+      if (!reply.answered || !reply.from_tarn) {
+        report.Line(std::string(rule.refusal.substr(0, rule.refusal.find(':'))) + " for pin " +
+                    ShownPin(pin) + ": " + std::string(kNoResponseLine));
+        return false;
+      }
       const auto received = EventActionsOfReply(reply.payload, edge, pin);
       if (!received) {
         report.Line(rule.refusal);
@@ -232,7 +244,10 @@ bool Verification::VerifyEventControl(VerificationReport& report) {
     }
   }
   const ReadReply reply = Read(session_, {kGeneralReadCommand, kRegisterEventEnableMap});
-  if (!reply.answered) return passed;
+  if (!reply.answered) {
+    report.Line("ECInit: " + std::string(kNoResponseLine));
+    return false;
+  }
   const Bytes& values = reply.payload;
   switch (JudgeRegisterReply(values, kRegisterEventEnableMap, kEnableMapReplySize)) {
     case RegisterReplyFault::kSize:
@@ -262,7 +277,7 @@ bool Verification::VerifyPin(int pin, VerificationReport& report, bool& passed) 
   const PinRecord& record = session_.pin(pin);
   const std::string line_start = "Pin " + ShownPin(pin) + ": ";
   const auto fail = [&](std::string_view line) {
-    if (!line.empty()) report.Line(line);
+    report.Line(line.empty() ? line_start + std::string(kNoResponseLine) : std::string(line));
     passed = false;
   };
 
@@ -283,9 +298,7 @@ bool Verification::VerifyPin(int pin, VerificationReport& report, bool& passed) 
       break;
     }
   }
-  const bool pwm = mode == static_cast<std::uint8_t>(PinMode::kPwm) ||
-                   mode == static_cast<std::uint8_t>(PinMode::kPwmInverted);
-  if (pwm && count <= 5 && (record.pin_config[4] != 0 || record.pin_config[5] != 31)) {
+  if (IsPwmMode(mode) && count <= 5 && (record.pin_config[4] != 0 || record.pin_config[5] != 31)) {
     fail(line_start + "Pinconfig does not compare");
   }
 
@@ -321,7 +334,10 @@ bool Verification::VerifyPin(int pin, VerificationReport& report, bool& passed) 
   reply = Read(session_, {kInitialAspectReadCommand, static_cast<std::uint8_t>(pin)});
   if (!reply.answered) return fail(""), false;
   const std::optional<std::uint8_t> initial_aspect = InitialAspectOfReply(reply.payload, pin);
-  if (initial_aspect && *initial_aspect != record.initial_aspect) {
+  if (!initial_aspect) {
+    // No comparison could be made; that is no pass.
+    fail(line_start + "Init: " + std::string(kNoValidResponse));
+  } else if (*initial_aspect != record.initial_aspect) {
     fail(line_start + "Init does not compare");
   }
 

@@ -13,6 +13,8 @@ namespace tarn {
 
 inline constexpr std::string_view kVerifyOk = "Verify OK";
 inline constexpr std::string_view kVerificationStopped = "Verification Stopped";
+// After a group's or pin's name, when a read got no reply at all.
+inline constexpr std::string_view kNoResponseLine = "No response received";
 
 // The text of the report window: lines end with CR LF.
 class VerificationReport {

@@ -12,8 +12,23 @@ ReadReply SendReadRequest(Link& link, std::span<const std::uint8_t> request) {
   return reply;
 }
 
-bool SendWriteMessage(Link& link, std::span<const std::uint8_t> message) {
-  return link.SendTarnMessage(false, message);
+bool SendWriteMessage(Link& link, std::span<const std::uint8_t> message, Prompter& prompter) {
+  const bool confirm = link.bidirectional();
+  // Tunnelled, the Tarn's answer comes with a later poll: wait for it when it is to be judged.
+  if (!link.SendTarnMessage(confirm, message)) return false;
+  if (!confirm) return true;
+  // Direct, a missing or mismatched answer has been shown by the link.
+  if (!link.reply_valid()) return false;
+  if (!link.tarn_reply_received()) {
+    prompter.Show(kWriteNotConfirmed);
+    return false;
+  }
+  const std::vector<std::uint8_t> reply = link.ReplyPayload();
+  if (reply.empty() || message.empty() || reply[0] != message[0]) {
+    prompter.Show(kNoValidResponse);
+    return false;
+  }
+  return true;
 }
 
 void PauseAfterWrite(const Link& link, Clock& clock) {
@@ -23,6 +38,13 @@ void PauseAfterWrite(const Link& link, Clock& clock) {
 bool IsReplyFor(std::span<const std::uint8_t> reply, std::uint8_t command, int target,
                 std::size_t size) {
   return size >= 2 && reply.size() == size && reply[0] == command && reply[1] == target;
+}
+
+std::string NotReadText(const NotRead& item, int numbering_base) {
+  if (item.first_pin < 0) return item.what;
+  const std::string first = std::to_string(item.first_pin + numbering_base);
+  if (item.last_pin <= item.first_pin) return item.what + " of pin " + first;
+  return item.what + " of pins " + first + " to " + std::to_string(item.last_pin + numbering_base);
 }
 
 }  // namespace tarn

@@ -90,9 +90,11 @@ bool EventControl::ReadEnableMap(EventEnableMap& map) {
   switch (JudgeRegisterReply(p, kRegisterEventEnableMap, kEnableMapReplySize)) {
     case RegisterReplyFault::kSize:
       prompter_.Show("No valid response size");
+      not_read_.push_back({"the event enable map"});
       break;
     case RegisterReplyFault::kEcho:
       prompter_.Show("No valid response type");
+      not_read_.push_back({"the event enable map"});
       break;
     case RegisterReplyFault::kNone:
       map.on = EnablesOfMask(p[2]);
@@ -105,7 +107,7 @@ bool EventControl::ReadEnableMap(EventEnableMap& map) {
 bool EventControl::WriteEnableMap(const EventEnableMap& map) {
   const std::array<std::uint8_t, 4> message = {kGeneralWriteCommand, kRegisterEventEnableMap,
                                                EnableMask(map.on), EnableMask(map.off)};
-  return SendWriteMessage(link_, message);
+  return SendWriteMessage(link_, message, prompter_);
 }
 
 EventControl::Outcome EventControl::ReadEdge(EventEdge edge, int pin, EventActions& actions) {
@@ -125,7 +127,7 @@ bool EventControl::WriteEdge(EventEdge edge, int pin, const EventActions& action
   const auto bytes = EventActionBytes(EdgeActions(actions[pin], edge));
   const std::array<std::uint8_t, 2 + kEventInputCount> message = {
       rule.write_command, static_cast<std::uint8_t>(pin), bytes[0], bytes[1], bytes[2], bytes[3]};
-  if (!SendWriteMessage(link_, message)) return false;
+  if (!SendWriteMessage(link_, message, prompter_)) return false;
   PauseAfterWrite(link_, clock_);
   return true;
 }
@@ -158,7 +160,11 @@ bool EventControl::ReadAll(EventActions& actions) {
         prompter_.Show(EventEdgeRuleOf(edge).refusal);
       }
       if (outcome == Outcome::kNoReply || outcome == Outcome::kNoTarn) return false;
-      if (outcome == Outcome::kRefused) break;
+      if (outcome == Outcome::kRefused) {
+        not_read_.push_back({"the " + std::string(EventEdgeRuleOf(edge).name) + " actions", pin,
+                             kPinCount - 1});
+        break;
+      }
     }
   }
   return true;

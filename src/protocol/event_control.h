@@ -7,12 +7,15 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "host/clock.h"
 #include "host/prompter.h"
 #include "link/link.h"
 #include "model/event_actions.h"
 #include "model/model_limits.h"
+#include "protocol/command_exchange.h"
 
 // The messages that read and write what a Tarn does on its four event inputs: every pin's
 // Event-On and Event-Off actions, and the initial enable map.
@@ -79,7 +82,8 @@ class EventControl {
   EventControl(Link& link, Clock& clock, Prompter& prompter);
 
   // "Read Enable Map". Succeeds whenever a reply arrived, even one shown as of the wrong size
-  // ("No valid response size") or echo ("No valid response type").
+  // ("No valid response size") or echo ("No valid response type"); such a reply changes nothing
+  // and is listed as not read.
   bool ReadEnableMap(EventEnableMap& map);
   // "Write Enable Map": no pause afterwards.
   bool WriteEnableMap(const EventEnableMap& map);
@@ -93,10 +97,14 @@ class EventControl {
   bool WritePin(int pin, const EventActions& actions);
 
   // "Read All Events": every pin's Event-On actions, then every pin's Event-Off actions. A device
-  // that refuses one half is told once and that half is skipped; only a missing reply fails.
+  // that refuses one half is told once and that half is skipped (and listed as not read); only a
+  // missing reply fails.
   bool ReadAll(EventActions& actions);
   // "Write All Events": every pin's Event-On write, then every Event-Off write.
   bool WriteAll(const EventActions& actions);
+
+  // What the reads went past without taking it (a refused half, a wrong enable-map reply).
+  std::vector<NotRead> TakeNotRead() { return std::exchange(not_read_, {}); }
 
  private:
   enum class Outcome : std::uint8_t {
@@ -112,6 +120,7 @@ class EventControl {
   Link& link_;
   Clock& clock_;
   Prompter& prompter_;
+  std::vector<NotRead> not_read_;
 };
 
 }  // namespace tarn

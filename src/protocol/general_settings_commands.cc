@@ -57,6 +57,7 @@ struct GeneralSettingsCommands::ReplyRule {
   std::size_t size;
   std::string_view size_message;
   std::string_view echo_message;
+  std::string_view what;  // what the register holds, for the list of what was not read
   bool size_is_minimum = false;
 };
 
@@ -103,6 +104,7 @@ GeneralSettingsCommands::CheckedReply GeneralSettingsCommands::Read(const ReplyR
       checked.good = true;
       break;
   }
+  if (checked.replied && !checked.good) not_read_.push_back({std::string(rule.what)});
   return checked;
 }
 
@@ -110,14 +112,14 @@ bool GeneralSettingsCommands::WriteRegister(std::uint8_t general_register,
                                             std::span<const std::uint8_t> values) {
   Payload message = {kGeneralWriteCommand, general_register};
   message.insert(message.end(), values.begin(), values.end());
-  return SendWriteMessage(link_, message);
+  return SendWriteMessage(link_, message, prompter_);
 }
 
 // --- Version and identification ------------------------------------------------------------------
 
 bool GeneralSettingsCommands::ReadVersion() {
   const CheckedReply reply = Read({kRegisterVersion, 6, "GetVersion: No valid response, size <> 6",
-                                   "GetVersion: No valid response"});
+                                   "GetVersion: No valid response", "the firmware version"});
   if (!reply.replied || !reply.good) {
     version_text_ = kUnknownVersion;
     return false;
@@ -133,6 +135,7 @@ bool GeneralSettingsCommands::ReadIdString(GeneralSettings& settings) {
                                    .size = 2,
                                    .size_message = kNoValidResponse,
                                    .echo_message = kNoValidResponse,
+                                   .what = "the ID string",
                                    .size_is_minimum = true});
   if (!reply.replied || !reply.good) return false;
   settings.id_string.assign(reply.payload.begin() + 2, reply.payload.end());
@@ -153,15 +156,15 @@ bool GeneralSettingsCommands::WriteIdString(GeneralSettings& settings) {
 bool GeneralSettingsCommands::ReadAddressing(GeneralSettings& settings, bool& programmatic_update) {
   programmatic_update = true;
 
-  const CheckedReply vesk = Read({kRegisterVeskAddressing, 4, {}, {}});
+  const CheckedReply vesk = Read({kRegisterVeskAddressing, 4, {}, {}, "the serial addressing"});
   if (!vesk.replied) return false;
   if (vesk.good) ApplySerialAddressing(vesk.payload[2], vesk.payload[3], settings);
 
-  const CheckedReply extended = Read({kRegisterModuleExtendedAddress, 3, {}, {}});
+  const CheckedReply extended = Read({kRegisterModuleExtendedAddress, 3, {}, {}, "the extended address"});
   if (!extended.replied) return false;
   if (extended.good) settings.module_extended_address = extended.payload[2];
 
-  const CheckedReply groups = Read({kRegisterExtendedGroupMask, 6, {}, {}});
+  const CheckedReply groups = Read({kRegisterExtendedGroupMask, 6, {}, {}, "the extended group mask"});
   if (!groups.replied) return false;
   if (groups.good) {
     ApplyExtendedGroupMaskValues(
@@ -185,18 +188,19 @@ bool GeneralSettingsCommands::WriteAddressing(const GeneralSettings& settings) {
 bool GeneralSettingsCommands::ReadDcc(GeneralSettings& settings) {
   const CheckedReply options =
       Read({kRegisterDccOptions, 3, "Received Address, cannot read DCC options",
-            "Received Address: No valid response"});
+            "Received Address: No valid response", "the DCC options"});
   if (!options.replied) return false;
   if (options.good) ApplyDccOptionsByte(options.payload[2], settings);
 
   const CheckedReply address =
       Read({kRegisterDccAddress, 4, "Get DCC Address: No valid response, size <> 4",
-            "Get DCC Address: No valid response"});
+            "Get DCC Address: No valid response", "the DCC address"});
   if (!address.replied) return false;
   if (address.good) settings.dcc_address = DccAddressOf(address.payload[2], address.payload[3]);
 
   const CheckedReply extended =
-      Read({kRegisterExtendedDccAddress, 4, kNoValidResponse, kNoValidResponse});
+      Read({kRegisterExtendedDccAddress, 4, kNoValidResponse, kNoValidResponse,
+            "the extended DCC address"});
   if (!extended.replied) return false;
   if (extended.good) {
     settings.extended_dcc_address = DccAddressOf(extended.payload[2], extended.payload[3]);
@@ -221,15 +225,19 @@ bool GeneralSettingsCommands::WriteDcc(const GeneralSettings& settings) {
 
 bool GeneralSettingsCommands::ReadHardwareConfiguration(GeneralSettings& settings) {
   const CheckedReply reply =
-      Read({kRegisterHardwareConfiguration, 6, "No valid response size", "No valid response type"});
+      Read({kRegisterHardwareConfiguration, 6, "No valid response size", "No valid response type",
+            "the hardware configuration"});
   if (!reply.replied) return false;
   if (!reply.good) return true;
+  // A group byte out of range spoils the whole reply: nothing of it reaches the model.
+  GeneralSettings received = settings;
   for (int group = 0; group < kDriverGroupCount; ++group) {
-    if (!ApplyHardwareConfigurationValue(group, reply.payload[2 + group], settings)) {
+    if (!ApplyHardwareConfigurationValue(group, reply.payload[2 + group], received)) {
       prompter_.Show("No valid response byte");
       return false;
     }
   }
+  settings = received;
   return true;
 }
 
@@ -238,7 +246,7 @@ bool GeneralSettingsCommands::WriteHardwareConfiguration(const GeneralSettings& 
 }
 
 bool GeneralSettingsCommands::ReadSerialPort(GeneralSettings& settings) {
-  const CheckedReply reply = Read({kRegisterSerialPort, 4, {}, {}});
+  const CheckedReply reply = Read({kRegisterSerialPort, 4, {}, {}, "the serial port settings"});
   if (!reply.replied) return false;
   if (reply.good) {
     settings.serial_port_enable = reply.payload[2] != 0;
@@ -256,7 +264,9 @@ bool GeneralSettingsCommands::WriteSerialPort(const GeneralSettings& settings) {
 
 bool GeneralSettingsCommands::ReadLamps(GeneralSettings& settings) {
   for (const std::uint8_t lamp : {kRegisterGreenLamp, kRegisterOrangeLamp}) {
-    const CheckedReply reply = Read({lamp, 3, kNoValidResponse, kNoValidResponse});
+    const CheckedReply reply =
+        Read({lamp, 3, kNoValidResponse, kNoValidResponse,
+              lamp == kRegisterGreenLamp ? "the green LED mask" : "the orange LED mask"});
     if (!reply.replied) return false;
     if (!reply.good) continue;
     const auto mask = static_cast<std::uint8_t>(reply.payload[2] & kLedMaskBits);
@@ -294,7 +304,7 @@ bool GeneralSettingsCommands::EraseFlash() {
   link_.SetBidirectional(false);
   Payload request = {kGeneralWriteCommand, kRegisterVersion};
   request.insert(request.end(), kEraseUnlockCode.begin(), kEraseUnlockCode.end());
-  const bool sent = SendWriteMessage(link_, request);
+  const bool sent = SendWriteMessage(link_, request, prompter_);
   link_.SetBidirectional(bidirectional);
   return sent;
 }

@@ -7,11 +7,14 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "host/prompter.h"
 #include "link/link.h"
 #include "model/general_settings.h"
 #include "model/led_mask.h"
+#include "protocol/command_exchange.h"
 
 // The reads and writes of the Tarn's general settings (0x70 / 0x60 followed by a register), and
 // "Erase Flash". Reads fill a GeneralSettings, writes send one; every operation shows its own
@@ -116,6 +119,10 @@ class GeneralSettingsCommands {
   // that one message. Returns whether the request was sent.
   bool EraseFlash();
 
+  // The groups whose reply failed its check while the read went on to the next request; the
+  // model kept its values for them. A long read takes them to tell the user what was not read.
+  std::vector<NotRead> TakeNotRead() { return std::exchange(not_read_, {}); }
+
  private:
   struct ReplyRule;
   struct CheckedReply;
@@ -127,6 +134,7 @@ class GeneralSettingsCommands {
   Link& link_;
   Prompter& prompter_;
   std::string version_text_{kUnknownVersion};
+  std::vector<NotRead> not_read_;
 };
 
 }  // namespace tarn

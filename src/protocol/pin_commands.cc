@@ -44,8 +44,15 @@ int DeviceHeadOf(int pin, std::uint8_t pointer_byte) {
 }
 
 bool IsPinConfigReply(std::span<const std::uint8_t> reply, int pin) {
-  return reply.size() >= 3 &&
-         (reply[0] == kPinConfigGetCommand || reply[0] == kPinConfigReadCommand) && reply[1] == pin;
+  if (reply.size() < 3 || reply.size() > 2 + kPinConfigSize) return false;
+  if ((reply[0] != kPinConfigGetCommand && reply[0] != kPinConfigReadCommand) || reply[1] != pin) {
+    return false;
+  }
+  // A reply must carry every byte its mode keeps, or the missing ones would keep stale values.
+  // A Tarn that keeps fewer PWM bytes sends the first four.
+  const std::uint8_t mode = reply[2];
+  const auto received = static_cast<int>(reply.size() - 2);
+  return received >= ConfigBytesOfMode(mode) || (IsPwmMode(mode) && received == kOlderPwmBytes);
 }
 
 std::optional<DeviceStepBytes> StepOfReply(std::span<const std::uint8_t> reply, int pin, int aspect,
@@ -69,7 +76,7 @@ PinCommands::PinCommands(Link& link, Clock& clock, Prompter& prompter)
     : link_(link), clock_(clock), prompter_(prompter) {}
 
 bool PinCommands::Write(std::span<const std::uint8_t> message) {
-  const bool sent = SendWriteMessage(link_, message);
+  const bool sent = SendWriteMessage(link_, message, prompter_);
   PauseAfterWrite(link_, clock_);
   return sent;
 }
@@ -108,9 +115,7 @@ bool PinCommands::FetchPinConfig(PinRecord& pin, int pin_index, PinConfigVariant
     }
   }
   const std::uint8_t mode = pin.pin_config[0];
-  if ((mode == static_cast<std::uint8_t>(PinMode::kPwm) ||
-       mode == static_cast<std::uint8_t>(PinMode::kPwmInverted)) &&
-      count < 6) {
+  if (IsPwmMode(mode) && count < 6) {
     // A Tarn that keeps fewer PWM bytes uses the full range.
     pin.pin_config[4] = 0;
     pin.pin_config[5] = 31;
@@ -179,13 +184,22 @@ bool PinCommands::ReadInitialAspect(PinRecord& pin, int pin_index) {
   const Bytes request = {kInitialAspectReadCommand, Byte(pin_index)};
   const ReadReply reply = SendReadRequest(link_, request);
   if (!reply.answered) return false;
-  if (!reply.from_tarn) {
-    // Tunnelled, the unit answered every poll but the Tarn never did: that is no reply, not a
-    // reply without an initial aspect, and the link has said nothing about it.
+  // The initial aspect shares its read with the Event-On actions, and a Tarn without event
+  // control refuses it with the echo alone: the pin keeps its initial aspect, the read goes on
+  // and says so at its end.
+  if (reply.payload.size() == 1 && reply.payload[0] == kInitialAspectReadCommand) {
+    not_read_.push_back({"the initial aspect", pin_index, pin_index});
+    return true;
+  }
+  // Any other reply that does not carry an initial aspect for this pin is no answer: taking it
+  // as "none" would wipe the pin's initial aspect on the next write. (Tunnelled, a wait that ran
+  // out leaves an empty payload and ends here too.)
+  const std::optional<std::uint8_t> initial_aspect = InitialAspectOfReply(reply.payload, pin_index);
+  if (!initial_aspect) {
     prompter_.Show(kNoValidResponse);
     return false;
   }
-  pin.initial_aspect = InitialAspectOfReply(reply.payload, pin_index).value_or(0);
+  pin.initial_aspect = *initial_aspect;
   return true;
 }
 
@@ -211,23 +225,26 @@ std::optional<std::array<std::uint8_t, 3>> PinCommands::RequestAddressBytes(int 
 bool PinCommands::ReadAddressConfig(PinRecord& pin, int pin_index) {
   const std::optional<std::array<std::uint8_t, 3>> bytes = RequestAddressBytes(pin_index);
   if (!bytes) return false;
+  // Decoded into a copy: a byte in no class spoils the whole reply.
+  PinRecord received = pin;
   for (const std::uint8_t byte : *bytes) {
     switch (AddressByteKindOf(byte)) {
       case AddressByteKind::kDcc:
-        pin.dcc_address_count = byte & 7;
-        pin.xdcc_address_count = (byte >> 3) & 1;
+        received.dcc_address_count = byte & 7;
+        received.xdcc_address_count = (byte >> 3) & 1;
         break;
       case AddressByteKind::kSerial:
-        pin.vesk_address_count = byte & 7;
+        received.vesk_address_count = byte & 7;
         break;
       case AddressByteKind::kDevicePointer:
-        pin.device_pointer = static_cast<std::int16_t>(DeviceHeadOf(pin_index, byte) - pin_index);
+        received.device_pointer = static_cast<std::int16_t>(DeviceHeadOf(pin_index, byte) - pin_index);
         break;
       case AddressByteKind::kInvalid:
         prompter_.Show(kInvalidAddressConfigResponse);
         return false;
     }
   }
+  pin = std::move(received);
   return true;
 }
 

@@ -6,6 +6,8 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "host/clock.h"
 #include "host/prompter.h"
@@ -88,8 +90,9 @@ class PinCommands {
   bool WriteAspectSteps(const PinRecord& pin, int pin_index, int aspect);
 
   bool WriteInitialAspect(const PinRecord& pin, int pin_index);
-  // Fails only when no reply came. A reply that does not carry an initial aspect sets it to none,
-  // without a message.
+  // Fails when no reply came or the reply is not an initial aspect of this pin ("No valid
+  // response"; the model keeps its value). A Tarn that refuses the read leaves the value too and
+  // the read counts; the pin is listed as not read.
   bool ReadInitialAspect(PinRecord& pin, int pin_index);
 
   bool WriteAddressConfig(const PinRecord& pin, int pin_index);
@@ -99,12 +102,16 @@ class PinCommands {
   // when none came.
   std::optional<std::array<std::uint8_t, 3>> RequestAddressBytes(int pin_index);
 
+  // The initial aspects a refusing Tarn did not give.
+  std::vector<NotRead> TakeNotRead() { return std::exchange(not_read_, {}); }
+
  private:
   bool Write(std::span<const std::uint8_t> message);
 
   Link& link_;
   Clock& clock_;
   Prompter& prompter_;
+  std::vector<NotRead> not_read_;
 };
 
 }  // namespace tarn

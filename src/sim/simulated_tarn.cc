@@ -29,6 +29,10 @@ void SimulatedTarn::InjectFault(Fault fault, int times) {
   faults_[static_cast<std::size_t>(fault)] = times;
 }
 
+void SimulatedTarn::InjectFaultAtReply(Fault fault, int reply, int times) {
+  scheduled_ = ScheduledFault{fault, replies_asked_ + reply, times};
+}
+
 bool SimulatedTarn::TakeFault(Fault fault) {
   int& remaining = faults_[static_cast<std::size_t>(fault)];
   if (remaining == 0) return false;
@@ -43,6 +47,10 @@ void SimulatedTarn::Handle(const DirectFrame& frame, std::vector<std::uint8_t>& 
   }
   if (frame.module_address() != module_address_) return;
   if (frame.extended_address && *frame.extended_address != memory_.extended_address()) return;
+  if (frame.reply_wanted() && ++replies_asked_ == (scheduled_ ? scheduled_->at_reply : 0)) {
+    InjectFault(scheduled_->fault, scheduled_->times);
+    scheduled_.reset();
+  }
   std::vector<std::uint8_t> reply_payload = Execute(frame.values);
   if (frame.reply_wanted()) Reply(frame, std::move(reply_payload), answer);
 }

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -65,7 +66,15 @@ class SimulatedTarn : public SimulatedDevice {
 
   // `times` replies (or event reads, for kRefuseEventReads) get the fault; kAlways keeps it on.
   void InjectFault(Fault fault, int times = 1);
-  void ClearFaults() { faults_.fill(0); }
+  // As InjectFault, from the reply numbered `reply` on (1 is the next one), so a test can break
+  // the first, a middle or the last exchange of an operation.
+  void InjectFaultAtReply(Fault fault, int reply, int times = 1);
+  void ClearFaults() {
+    faults_.fill(0);
+    scheduled_.reset();
+  }
+  // How many replies the Tarn has been asked for (each frame that wants one, answered or not).
+  int replies_asked() const { return replies_asked_; }
   double late_reply_delay() const { return late_reply_delay_; }
   void set_late_reply_delay(double seconds) { late_reply_delay_ = seconds; }
 
@@ -86,6 +95,13 @@ class SimulatedTarn : public SimulatedDevice {
   std::vector<std::vector<std::uint8_t>> live_messages_;
   std::vector<std::array<std::uint8_t, 4>> vesk_frames_;
   std::array<int, kFaultCount> faults_{};
+  struct ScheduledFault {
+    Fault fault;
+    int at_reply;
+    int times;
+  };
+  std::optional<ScheduledFault> scheduled_;
+  int replies_asked_ = 0;
   double late_reply_delay_ = kLateReplyDelaySeconds;
   double last_answer_delay_ = 0.0;
 };

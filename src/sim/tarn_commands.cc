@@ -51,22 +51,26 @@ Reply WritePinConfig(TarnMemory& memory, Payload payload) {
   return EchoOnly(payload);
 }
 
-Reply AnswerPinConfig(Payload payload, const PinMemory& pin, bool live) {
+Reply AnswerPinConfig(Payload payload, const PinMemory& pin, bool live, bool four_pwm_bytes) {
   auto bytes = pin.config;
   if (live) bytes[1] = pin.live_value;
-  const auto count = static_cast<std::size_t>(ConfigBytesForMode(pin.config[0]));
+  const int mode_count = ConfigBytesForMode(pin.config[0]);
+  const bool pwm = pin.config[0] == 2 || pin.config[0] == 3;
+  const auto count = static_cast<std::size_t>(four_pwm_bytes && pwm ? 4 : mode_count);
   return ReadAnswer(payload, std::span(bytes).first(count));
 }
 
 // 0x51 (get) answers with the pin's live value in place of configuration byte 1.
 Reply GetPinConfig(TarnMemory& memory, Payload payload) {
   const auto pin = PinOf(payload, 2);
-  return pin ? AnswerPinConfig(payload, memory.pins[*pin], true) : EchoOnly(payload);
+  return pin ? AnswerPinConfig(payload, memory.pins[*pin], true, memory.keeps_four_pwm_bytes)
+             : EchoOnly(payload);
 }
 
 Reply ReadPinConfig(TarnMemory& memory, Payload payload) {
   const auto pin = PinOf(payload, 2);
-  return pin ? AnswerPinConfig(payload, memory.pins[*pin], false) : EchoOnly(payload);
+  return pin ? AnswerPinConfig(payload, memory.pins[*pin], false, memory.keeps_four_pwm_bytes)
+             : EchoOnly(payload);
 }
 
 Reply WriteLayout(TarnMemory& memory, Payload payload) {

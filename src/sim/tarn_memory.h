@@ -95,6 +95,8 @@ struct TarnMemory {
 
   std::array<std::vector<std::uint8_t>, kRegisterCount> registers;
   std::array<PinMemory, kPinCount> pins;
+  // An older firmware keeps only the first four bytes of a PWM pin and answers with those.
+  bool keeps_four_pwm_bytes = false;
 };
 
 // The version a simulated Tarn reports: 3.1.0.10.

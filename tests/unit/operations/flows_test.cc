@@ -14,7 +14,7 @@
 #include "sim/manual_clock.h"
 #include "sim/simulated_port.h"
 #include "support/simulated_line.h"
-#include "unit/files/rich_configuration.h"
+#include "unit/operations/device_ready_configuration.h"
 
 namespace tarn {
 namespace {
@@ -23,18 +23,8 @@ using sim::Fault;
 using ::testing::Contains;
 using ::testing::HasSubstr;
 using ::testing::Not;
+using testing::DeviceReadyConfiguration;
 using testing::SimulatedLine;
-
-// The rich configuration as a Tarn can hold it: every pin configured, a 7-bit ID string.
-DeviceConfiguration DeviceReadyConfiguration() {
-  DeviceConfiguration config = testing::RichConfiguration();
-  config.general_settings.id_string = "Nord Yard 7";
-  for (int pin = 0; pin < kPinCount; pin += 6) {
-    config.pins[pin].pin_config = {4, static_cast<std::uint8_t>(pin), 7, 8, 9};
-    config.pins[pin].live_value = static_cast<std::uint8_t>(pin);
-  }
-  return config;
-}
 
 // What a Tarn does not keep: descriptions and device names.
 std::string SavedWithoutTexts(DeviceConfiguration config) {
@@ -124,10 +114,19 @@ TEST_P(FlowsTest, ALostReplyStopsReadAllAndKeepsWhatWasRead) {
   EXPECT_EQ(read_back.config.general_settings.id_string, "Nord Yard 7");
 }
 
-TEST_P(FlowsTest, ADeviceRefusingEventReadsStillCompletesReadAll) {
+// Event-On reads double as initial-aspect reads: a Tarn refusing them leaves the initial aspects,
+// both event halves and nothing else unread, and Read All goes on to its end.
+TEST_P(FlowsTest, ADeviceRefusingEventReadsCompletesReadAllAndListsWhatItMissed) {
   line_.tarn.InjectFault(Fault::kRefuseEventReads, sim::kAlways);
+  workspace_.config.pins[7].initial_aspect = 3;
   EXPECT_TRUE(flows_.ReadAll());
   EXPECT_THAT(line_.prompter.Texts(), Contains(HasSubstr("Function not supported by Device")));
+  EXPECT_EQ(workspace_.config.pins[7].initial_aspect, 3) << "a refused read took nothing";
+  std::vector<std::string> texts;
+  for (const NotRead& item : flows_.TakeNotRead()) texts.push_back(NotReadText(item, 1));
+  EXPECT_THAT(texts, ::testing::ElementsAre("the initial aspect of pins 1 to 32",
+                                            "the Event-On actions of pins 1 to 32",
+                                            "the Event-Off actions of pins 1 to 32"));
 }
 
 TEST_P(FlowsTest, WriteAllNeverWritesTheModuleAddressAfterAFailedStep) {
@@ -311,12 +310,12 @@ TEST_F(PinVerificationFaultTest, GeneralSettingsGroupsStopOrGoOnAsTheirRowsSay) 
   } cases[] = {
       {10, Fault::kShortReply,
        "ID does not compare: TarnConfig = <Nord Yard 7> Tarn = <Nord Yard >", true},
-      {10, Fault::kNoReply, "", true},
+      {10, Fault::kNoReply, "ReadIDString: No response received", true},
       {1, Fault::kShortReply, "HWCRead: No valid response size", false},
       {1, Fault::kWrongTarget, "HWCRead: No valid response type", false},
       {4, Fault::kShortReply, "DCC Address: No valid response", true},
       {4, Fault::kWrongTarget, "DCC Address: No valid response", false},
-      {4, Fault::kNoReply, "", false},
+      {4, Fault::kNoReply, "DCC Address: No response received", false},
       {12, Fault::kShortReply, "eXtended DCC Address: No valid response", true},
       {5, Fault::kShortReply, "DCC Options: No valid response", false},
       {8, Fault::kShortReply, "Serial Address Settings: No valid response, size = 3 expected = 4",
@@ -342,14 +341,14 @@ TEST_F(PinVerificationFaultTest, GeneralSettingsGroupsStopOrGoOnAsTheirRowsSay) 
   }
 }
 
-// A pin read whose closing configuration read fails still counts, and Read All Devices goes on;
-// the pin is named so that a tool saving the result can refuse.
-TEST_F(PinVerificationFaultTest, AFailedConfigurationReadCountsButIsNamed) {
+// A pin read whose closing configuration read fails goes on, and Read All Devices with it; the
+// configuration is listed as not read so that nothing takes the result for the Tarn's.
+TEST_F(PinVerificationFaultTest, AFailedConfigurationReadGoesOnButIsListed) {
   device_.Arm({0x71, 3}, Fault::kWrongEcho);
   Flows flows(session_);
   EXPECT_TRUE(flows.ReadAllPins());
   EXPECT_EQ(device_.fired, 1);
-  EXPECT_EQ(flows.configuration_failures(), std::vector<int>{3});
+  EXPECT_EQ(flows.TakeNotRead(), (std::vector<NotRead>{{"the configuration", 3, 3}}));
   EXPECT_THAT(prompter_.Texts(), ::testing::ElementsAre("No valid response"));
 }
 

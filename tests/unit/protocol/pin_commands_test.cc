@@ -83,13 +83,24 @@ TEST_P(PinCommandsTest, OlderServoFlagsAreConvertedOnReceipt) {
   }
 }
 
-TEST_P(PinCommandsTest, AShortPwmConfigurationGetsTheFullRange) {
+// An older Tarn's four PWM bytes get the full range; a reply short of its mode's bytes is refused
+// and changes nothing, since the bytes that did not come would keep stale values.
+TEST_P(PinCommandsTest, AShortPwmConfigurationGetsTheFullRangeAndATruncatedOneIsRefused) {
   Memory(1).config = {2, 9, 3, 40, 2, 29};
-  line_.tarn.InjectFault(Fault::kShortReply);  // five configuration bytes come back
+  line_.tarn.memory().keeps_four_pwm_bytes = true;
   PinRecord pin;
   ASSERT_TRUE(commands_.FetchPinConfig(pin, 1, PinConfigVariant::kWriteRead));
   EXPECT_THAT(std::vector(pin.pin_config.begin(), pin.pin_config.begin() + 6),
               ElementsAre(2, 9, 3, 40, 0, 31));
+
+  line_.tarn.memory().keeps_four_pwm_bytes = false;
+  for (const int mode : {1, 2, 4}) {
+    Memory(1).config = {static_cast<std::uint8_t>(mode), 9, 3, 40, 2, 29};
+    line_.tarn.InjectFault(Fault::kShortReply);  // the last byte the mode keeps is left off
+    PinRecord unchanged;
+    EXPECT_FALSE(commands_.FetchPinConfig(unchanged, 1, PinConfigVariant::kWriteRead)) << mode;
+    EXPECT_EQ(unchanged.pin_config, PinRecord().pin_config) << mode;
+  }
 }
 
 TEST_P(PinCommandsTest, LayoutStepsAndInitialAspectRoundTrip) {
@@ -127,12 +138,13 @@ TEST_P(PinCommandsTest, InitialAspectNoneAndUnreadable) {
   pin.initial_aspect = 5;
   ASSERT_TRUE(commands_.ReadInitialAspect(pin, 0));
   EXPECT_EQ(pin.initial_aspect, 0);
-  // A reply that carries no initial aspect sets none, without a message.
+  EXPECT_THAT(line_.prompter.Texts(), IsEmpty());
+  // A reply that carries no initial aspect is no answer: the pin keeps its own.
   Memory(0).initial_aspect = 0x35;
   pin.initial_aspect = 5;
-  ASSERT_TRUE(commands_.ReadInitialAspect(pin, 0));
-  EXPECT_EQ(pin.initial_aspect, 0);
-  EXPECT_THAT(line_.prompter.Texts(), IsEmpty());
+  EXPECT_FALSE(commands_.ReadInitialAspect(pin, 0));
+  EXPECT_EQ(pin.initial_aspect, 5);
+  EXPECT_THAT(line_.prompter.Texts(), ElementsAre("No valid response"));
 }
 
 TEST_P(PinCommandsTest, AddressConfigurationAndTheTwosComplementPointer) {
