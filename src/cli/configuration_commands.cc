@@ -10,6 +10,7 @@
 #include "cli/link_options.h"
 #include "cli/stderr_progress.h"
 #include "files/data_file.h"
+#include "files/whole_file.h"
 #include "operations/scheduler.h"
 
 namespace tarn::cli {
@@ -77,6 +78,12 @@ int RunRead(const QStringList& arguments) {
   if (!parser.positionalArguments().isEmpty())
     return UsageError(arguments, "no FILE is taken; use --out");
   if (!parser.isSet("out")) return UsageError(arguments, "--out FILE is required");
+  // A file that cannot be saved must be known before the read, not ten seconds after it.
+  if (std::string error; !CheckSaveDestination(parser.value("out").toStdString(), error)) {
+    std::cerr << "tarnctl read: cannot save " << parser.value("out").toStdString() << ": " << error
+              << '\n';
+    return kExitFailed;
+  }
   Bench bench;
   if (const std::optional<int> exit_code = Connect(parser, arguments, bench)) return *exit_code;
 

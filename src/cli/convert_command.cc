@@ -21,7 +21,9 @@ int RunConvert(const QStringList& arguments) {
   parser.addHelpOption();
   parser.addOption({"compact", "Save only the pins, aspects and steps that are in use."});
   parser.addPositionalArgument("IN", "The configuration data file to read (.dat).");
-  parser.addPositionalArgument("OUT", "The file to write; it is replaced whole or not at all.");
+  parser.addPositionalArgument("OUT",
+                               "The file to write; a file is replaced whole or not at all, a pipe "
+                               "or terminal is written into.");
   if (const std::optional<int> exit_code = ParseCommandLine(parser, arguments)) return *exit_code;
   const QStringList files = parser.positionalArguments();
   if (files.size() != 2) return UsageError(arguments, "takes two files, IN and OUT");

@@ -62,18 +62,6 @@ TEST_F(DataFileDiskTest, SaveReplacesTheFileAndLoadsBack) {
   EXPECT_TRUE(prompter_.messages.empty());
 }
 
-TEST_F(DataFileDiskTest, SaveThroughALinkReplacesTheFileItNames) {
-  const fs::path real = folder_ / "real.dat";
-  std::ofstream(real, std::ios::binary) << kOld;
-  fs::create_symlink("real.dat", path_);
-  DeviceConfiguration config = testing::RichConfiguration();
-  ASSERT_TRUE(SaveDataFile(path_, config, DataFileForm::kCompact, prompter_));
-  EXPECT_TRUE(fs::is_symlink(path_));
-  DeviceConfiguration copy = config;
-  EXPECT_EQ(FileText(real), WriteDataFile(copy, DataFileForm::kCompact));
-  EXPECT_EQ(Entries().size(), 2u) << "no temporary file left";
-}
-
 TEST_F(DataFileDiskTest, SaveKeepsAWriteProtectedFile) {
   if (geteuid() == 0) GTEST_SKIP() << "write protection does not hold for a privileged user";
   WriteOldFile();
