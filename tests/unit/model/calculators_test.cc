@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <ostream>
 #include <string>
 
 #include "model/event_pattern_calculator.h"
@@ -24,8 +23,6 @@ struct LevelCase {
   std::string parameter;
 };
 
-void PrintTo(const LevelCase& c, std::ostream* os) { *os << c.what; }
-
 class LevelOpenTest : public ::testing::TestWithParam<LevelCase> {};
 
 TEST_P(LevelOpenTest, SplitsTheClampedParameter) {
@@ -40,7 +37,6 @@ TEST_P(LevelOpenTest, SplitsTheClampedParameter) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, LevelOpenTest,
                          ::testing::Values(LevelCase{"ThirtySeven", "37", 5, 2, "0.7", "37"},
-                                           LevelCase{"Sixteen", "16", 0, 1, "0.5", "16"},
                                            LevelCase{"AboveRange", "200", 15, 7, "4", "127"},
                                            LevelCase{"Negative", "-3", 0, 0, "0", "0"}),
                          kCaseName);
@@ -60,16 +56,10 @@ TEST(LevelCalculatorTest, TypedValueOutOfRangeWaitsForLeaving) {
   EXPECT_EQ(ClosingParameter(calc.parameter, false), "37");
 }
 
-// Box masks: bits 0..6 the output boxes, bit 7 "All Dark", bit 8 "No Dark-phase".
-int CheckedMask(const PatternCalculator& calc) {
-  int mask = (calc.all_dark.checked ? 1 << 7 : 0) | (calc.no_dark.checked ? 1 << 8 : 0);
-  for (int i = 0; i < kPatternBoxCount; ++i) mask |= calc.output_boxes[i].checked ? 1 << i : 0;
-  return mask;
-}
-
-int EnabledMask(const PatternCalculator& calc) {
-  int mask = (calc.all_dark.enabled ? 1 << 7 : 0) | (calc.no_dark.enabled ? 1 << 8 : 0);
-  for (int i = 0; i < kPatternBoxCount; ++i) mask |= calc.output_boxes[i].enabled ? 1 << i : 0;
+// Bits 0..6 the output boxes, bit 7 "All Dark", bit 8 "No Dark-phase".
+int Mask(const PatternCalculator& calc, bool CheckBoxView::*flag) {
+  int mask = (calc.all_dark.*flag ? 1 << 7 : 0) | (calc.no_dark.*flag ? 1 << 8 : 0);
+  for (int i = 0; i < kPatternBoxCount; ++i) mask |= calc.output_boxes[i].*flag ? 1 << i : 0;
   return mask;
 }
 
@@ -82,15 +72,13 @@ struct PatternCase {
   std::string parameter;
 };
 
-void PrintTo(const PatternCase& c, std::ostream* os) { *os << c.what; }
-
 class PatternOpenTest : public ::testing::TestWithParam<PatternCase> {};
 
 TEST_P(PatternOpenTest, TicksTheBitsTheOutputsHave) {
   const PatternCase& c = GetParam();
   const PatternCalculator calc = OpenPatternCalculator(c.value, c.outputs, "12");
-  EXPECT_EQ(CheckedMask(calc), c.checked);
-  EXPECT_EQ(EnabledMask(calc), c.enabled);
+  EXPECT_EQ(Mask(calc, &CheckBoxView::checked), c.checked);
+  EXPECT_EQ(Mask(calc, &CheckBoxView::enabled), c.enabled);
   EXPECT_EQ(calc.parameter.text, c.parameter);
   EXPECT_EQ(ClosingParameter(calc.parameter, false), "12");
 }
@@ -124,8 +112,6 @@ struct EventCase {
   std::string parameter;
 };
 
-void PrintTo(const EventCase& c, std::ostream* os) { *os << c.what; }
-
 class EventPatternOpenTest : public ::testing::TestWithParam<EventCase> {};
 
 TEST_P(EventPatternOpenTest, ConvertsValuesWithoutAnAction) {
@@ -141,7 +127,6 @@ TEST_P(EventPatternOpenTest, ConvertsValuesWithoutAnAction) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, EventPatternOpenTest,
                          ::testing::Values(EventCase{"Two", 2, 0b0100, 1, "20"},
-                                           EventCase{"Zero", 0, 0b0001, 1, "17"},
                                            EventCase{"Five", 5, 0b0010, 5, "82"},
                                            EventCase{"SixtySix", 66, 0b0100, 1, "20"},
                                            EventCase{"Ten", 10, 0, 1, "16"},
@@ -207,8 +192,6 @@ struct HelpToolCase {
   int outputs;
 };
 
-void PrintTo(const HelpToolCase& c, std::ostream* os) { *os << c.what; }
-
 class HelpToolTest : public ::testing::TestWithParam<HelpToolCase> {};
 
 TEST_P(HelpToolTest, OpensTheCalculatorOfTheBox) {
@@ -226,7 +209,6 @@ INSTANTIATE_TEST_SUITE_P(
                       HelpToolCase{"WaitStepTime", 102, HelpToolBox::kStepTime, HelpTool::kTime, 0},
                       HelpToolCase{"SetAspectP4", 112, HelpToolBox::kP4, HelpTool::kTime, 0},
                       HelpToolCase{"SetLevelWaitP1", 96, HelpToolBox::kP1, HelpTool::kNone, 0},
-                      HelpToolCase{"SetLevelWaitP2", 96, HelpToolBox::kP2, HelpTool::kNone, 0},
                       HelpToolCase{"Multibit3P2", 13, HelpToolBox::kP2, HelpTool::kPattern, 3},
                       HelpToolCase{"Multibit7NdP2", 37, HelpToolBox::kP2, HelpTool::kPattern, 7},
                       HelpToolCase{"Multibit3P3", 13, HelpToolBox::kP3, HelpTool::kNone, 0},

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <ostream>
 #include <string>
 
 #include "model/aspect_clipboard.h"
@@ -20,7 +19,7 @@ void Point(DeviceConfiguration& config, int pin, int head) {
   config.pins[pin].device_pointer = static_cast<std::int16_t>(head - pin);
 }
 
-// A step with every byte set, so that a step moved, kept or wiped shows it in all six.
+// Every byte set, so that a step moved, kept or wiped shows it in all six.
 Step FullStep(int opcode) {
   const auto b = static_cast<std::uint8_t>(opcode);
   return opcode == 0 ? Step{} : Step{b, 1, b, b, b, b};
@@ -34,55 +33,40 @@ struct PointerShiftCase {
   std::int16_t pasted;
 };
 
-void PrintTo(const PointerShiftCase& c, std::ostream* os) { *os << c.what; }
-
 class PinPasteTest : public ::testing::TestWithParam<PointerShiftCase> {};
 
 TEST_P(PinPasteTest, PastedPinNamesTheSameHead) {
   const PointerShiftCase& c = GetParam();
   DeviceConfiguration config;
   config.pins[c.source].device_pointer = c.pointer;
-  config.pins[c.source].description = "Arm";
   config.current_pin = static_cast<std::uint8_t>(c.source);
   PinClipboard clipboard;
   clipboard.Copy(config);
   config.current_pin = static_cast<std::uint8_t>(c.target);
   EXPECT_TRUE(clipboard.Paste(config).pasted);
   EXPECT_EQ(config.pins[c.target].device_pointer, c.pasted);
-  EXPECT_EQ(config.pins[c.target].description, "Arm");
-  // A copied head heads itself again; a copied member still names its head.
-  EXPECT_EQ(DeviceHead(config, c.target), c.pointer == 0 ? c.target : c.source + c.pointer);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, PinPasteTest,
-                         ::testing::Values(PointerShiftCase{"MemberAcrossDevice", 3, -2, 10, -9},
-                                           PointerShiftCase{"MemberBackwards", 30, -29, 2, -1},
+                         ::testing::Values(PointerShiftCase{"AcrossDevice", 3, -2, 10, -9},
                                            PointerShiftCase{"OntoItsOwnHead", 3, -2, 1, 0},
-                                           PointerShiftCase{"HeadStaysAHead", 3, 0, 10, 0},
-                                           PointerShiftCase{"OntoItself", 3, -2, 3, -2}),
+                                           PointerShiftCase{"HeadStaysAHead", 3, 0, 10, 0}),
                          kCaseName);
 
 TEST(PinClipboardTest, PasteReleasesTheDeviceItLandsOn) {
   DeviceConfiguration config;
   config.pins[10].device_name = "Signal";
   Point(config, 11, 10);
-  Point(config, 12, 10);
   Point(config, 13, 14);
-  PinRecord& copied = config.pins[5];
-  copied.description = "Lamp";
-  copied.dcc_address_count = 3;
-  copied.live_value = 9;
-  copied.aspects[2].steps[1] = FullStep(9);
+  config.pins[5] = {"Lamp", "", 0, {}, 9, 1, 3, 0, 2, kLayoutFourAspects};
+  config.pins[5].aspects[2].steps[1] = FullStep(9);
   PinClipboard clipboard;
   config.current_pin = 5;
   clipboard.Copy(config);
   config.current_pin = 10;
   clipboard.Paste(config);
   EXPECT_EQ(config.pins[10], config.pins[5]);
-  for (int member : {11, 12}) {
-    EXPECT_EQ(config.pins[member].device_pointer, 0) << member;
-    EXPECT_EQ(config.pins[member].device_name, "") << member;
-  }
+  EXPECT_EQ(config.pins[11], PinRecord{});
   EXPECT_EQ(DeviceHead(config, 13), 14);
 }
 
@@ -90,22 +74,12 @@ TEST(PinClipboardTest, ClearReleasesAndEmptiesButKeepsCountsAndLiveValue) {
   DeviceConfiguration config;
   Point(config, 11, 10);
   PinRecord& pin = config.pins[10];
-  pin.description = "Lamp";
-  pin.device_name = "Signal";
-  pin.live_value = 40;
-  pin.initial_aspect = 3;
-  pin.dcc_address_count = 2;
-  pin.xdcc_address_count = 0;
-  pin.vesk_address_count = 4;
-  pin.aspect_layout = kLayoutFourAspects;
+  pin = {"Lamp", "Signal", 0, {}, 40, 3, 2, 0, 4, kLayoutFourAspects};
   pin.pin_config.fill(7);
   pin.aspects[0] = {"Red", {FullStep(9), FullStep(102)}};
   pin.aspects[12].description = "spare";
-  PinRecord expected = pin;
-  expected.description = expected.device_name = "";
-  expected.initial_aspect = expected.aspect_layout = 0;
-  expected.pin_config = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7};
-  expected.aspects[0] = {};
+  PinRecord expected{"", "", 0, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7}, 40, 0, 2, 0, 4, 0};
+  expected.aspects[12].description = "spare";
   config.current_pin = 10;
   ClearPin(config);
   EXPECT_EQ(config.pins[10], expected);
@@ -116,9 +90,8 @@ TEST(ClipboardTest, PasteBeforeCopyChangesNothing) {
   DeviceConfiguration config;
   config.pins[0].description = "Lamp";
   const DeviceConfiguration before = config;
-  const PasteOutcome pin = PinClipboard().Paste(config);
-  const PasteOutcome aspect = AspectClipboard().Paste(config);
-  for (const PasteOutcome& outcome : {pin, aspect}) {
+  for (const PasteOutcome& outcome :
+       {PinClipboard().Paste(config), AspectClipboard().Paste(config)}) {
     EXPECT_FALSE(outcome.pasted);
     EXPECT_EQ(outcome.message, "Nothing to Paste");
   }
@@ -135,7 +108,7 @@ TEST(AspectClipboardTest, CopyPasteAndClearActOnTheCurrentAspect) {
   clipboard.Copy(config);
   config.current_pin = 7;
   config.current_aspect = 0;
-  EXPECT_TRUE(clipboard.Paste(config).pasted);
+  clipboard.Paste(config);
   EXPECT_EQ(config.pins[7].aspects[0], red);
   config.pins[7].aspects[0].steps[9] = FullStep(5);  // a spare slot no layout uses
   ClearAspect(config);
@@ -150,8 +123,6 @@ struct CleanupCase {
   std::array<int, kMaxStepsPerAspect> opcodes;
   int kept;  // steps before the first empty one
 };
-
-void PrintTo(const CleanupCase& c, std::ostream* os) { *os << c.what; }
 
 class CleanupAspectTest : public ::testing::TestWithParam<CleanupCase> {};
 
@@ -172,13 +143,12 @@ TEST_P(CleanupAspectTest, WipesFromTheFirstEmptyStep) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CleanupAspectTest,
-    ::testing::Values(CleanupCase{"OnEmptyOff", {9, 0, 8}, 1},
-                      CleanupCase{"FirstStepEmpty", {0, 9, 9, 9}, 0},
-                      CleanupCase{"OnlyLastEmpty", {9, 9, 9, 9, 9, 9, 9, 9, 0}, 8},
-                      CleanupCase{"NoEmptyStep", {9, 9, 9, 9, 9, 9, 9, 9, 9}, 9}),
-    kCaseName);
+INSTANTIATE_TEST_SUITE_P(Cases, CleanupAspectTest,
+                         ::testing::Values(CleanupCase{"OnEmptyOff", {9, 0, 8}, 1},
+                                           CleanupCase{"FirstStepEmpty", {0, 9, 9, 9}, 0},
+                                           CleanupCase{
+                                               "NoEmptyStep", {9, 9, 9, 9, 9, 9, 9, 9, 9}, 9}),
+                         kCaseName);
 
 struct StepEditCase {
   std::string what;
@@ -187,8 +157,6 @@ struct StepEditCase {
   int step;
   std::array<int, kMaxStepsPerAspect> opcodes;  // afterwards; 0 is an all-zero step
 };
-
-void PrintTo(const StepEditCase& c, std::ostream* os) { *os << c.what; }
 
 class StepEditTest : public ::testing::TestWithParam<StepEditCase> {};
 
@@ -214,9 +182,7 @@ INSTANTIATE_TEST_SUITE_P(
         StepEditCase{"InsertFirstOfFour", kFour, true, 0, {0, 1, 2, 3, 4, 5, 6, 7, 8}},
         StepEditCase{"InsertLastOfFour", kFour, true, 8, {1, 2, 3, 4, 5, 6, 7, 8, 0}},
         StepEditCase{"DeleteFirstOfFour", kFour, false, 0, {2, 3, 4, 5, 6, 7, 8, 9, 0}},
-        StepEditCase{"DeleteLastOfFour", kFour, false, 8, {1, 2, 3, 4, 5, 6, 7, 8, 0}},
         StepEditCase{"InsertFirstOfTwelve", kTwelve, true, 0, {0, 1, 2, 4, 5, 6, 7, 8, 9}},
-        StepEditCase{"InsertLastOfTwelve", kTwelve, true, 2, {1, 2, 0, 4, 5, 6, 7, 8, 9}},
         StepEditCase{"DeleteFirstOfTwelve", kTwelve, false, 0, {2, 3, 0, 4, 5, 6, 7, 8, 9}},
         StepEditCase{"DeleteLastOfTwelve", kTwelve, false, 2, {1, 2, 0, 4, 5, 6, 7, 8, 9}},
         StepEditCase{"DeleteBeyondTwelve", kTwelve, false, 5, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
