@@ -83,16 +83,9 @@ int StoredOf(const FieldRule& rule, int shown, int n) {
   return shown;
 }
 
-PinRecord& CurrentPin(DeviceConfiguration& config) {
-  return config.pins[config.current_pin % kPinCount];
-}
-const PinRecord& CurrentPin(const DeviceConfiguration& config) {
-  return config.pins[config.current_pin % kPinCount];
-}
-
 int StoredValue(AddressField field, const DeviceConfiguration& config, const LinkAddressing& link) {
   const GeneralSettings& g = config.general_settings;
-  const PinRecord& pin = CurrentPin(config);
+  const PinRecord& pin = CurrentPinRecord(config);
   switch (field) {
     case AddressField::kModuleAddress:
       return link.module_address;
@@ -140,13 +133,13 @@ void Store(AddressField field, int value, DeviceConfiguration& config, LinkAddre
       g.serial_base_address = byte;
       break;
     case AddressField::kPinDccCount:
-      CurrentPin(config).dcc_address_count = byte;
+      CurrentPinRecord(config).dcc_address_count = byte;
       break;
     case AddressField::kPinVeskCount:
-      CurrentPin(config).vesk_address_count = byte;
+      CurrentPinRecord(config).vesk_address_count = byte;
       break;
     case AddressField::kPinXdccCount:
-      CurrentPin(config).xdcc_address_count = byte;
+      CurrentPinRecord(config).xdcc_address_count = byte;
       break;
   }
 }

@@ -25,6 +25,21 @@ struct DeviceConfiguration {
   friend bool operator==(const DeviceConfiguration&, const DeviceConfiguration&) = default;
 };
 
+// The records the per-pin editors act on. A stray current pin or aspect is taken round the pins
+// or aspects, so that it can never reach past a record.
+inline PinRecord& CurrentPinRecord(DeviceConfiguration& config) {
+  return config.pins[config.current_pin % kPinCount];
+}
+inline const PinRecord& CurrentPinRecord(const DeviceConfiguration& config) {
+  return config.pins[config.current_pin % kPinCount];
+}
+inline Aspect& CurrentAspectRecord(DeviceConfiguration& config) {
+  return CurrentPinRecord(config).aspects[config.current_aspect % kMaxAspects];
+}
+inline const Aspect& CurrentAspectRecord(const DeviceConfiguration& config) {
+  return CurrentPinRecord(config).aspects[config.current_aspect % kMaxAspects];
+}
+
 }  // namespace tarn
 
 #endif  // TARN_MODEL_DEVICE_CONFIGURATION_H_

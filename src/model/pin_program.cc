@@ -2,12 +2,13 @@
 
 namespace tarn {
 
+void ClearAspectProgram(Aspect& aspect) {
+  aspect.description.clear();
+  for (int s = 0; s < kMaxStepsPerAspect; ++s) aspect.steps[s] = Step{};
+}
+
 void ClearPinProgram(PinRecord& pin) {
-  for (int a = 0; a < kMaxAspects; ++a) {
-    Aspect& aspect = pin.aspects[a];
-    aspect.description.clear();
-    for (int s = 0; s < kMaxStepsPerAspect; ++s) aspect.steps[s] = Step{};
-  }
+  for (int a = 0; a < kMaxAspects; ++a) ClearAspectProgram(pin.aspects[a]);
 }
 
 }  // namespace tarn
