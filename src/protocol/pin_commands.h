@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "host/clock.h"
 #include "host/prompter.h"
@@ -49,6 +50,10 @@ struct PinAddressBytes {
   std::uint8_t pointer = 0x40;
 };
 PinAddressBytes EncodePinAddress(const PinRecord& pin);
+
+// The configuration bytes a pin configuration write carries: those of the pin's mode, a servo's
+// byte 2 without Servo Initialised. A pin without a known mode travels as a single 0.
+std::vector<std::uint8_t> PinConfigBytesToSend(const PinConfig& config);
 
 // The kinds an address byte falls in by its value.
 enum class AddressByteKind { kDcc, kSerial, kDevicePointer, kInvalid };
