@@ -24,6 +24,7 @@ int RunPwm(const QStringList& arguments);
 int RunServo(const QStringList& arguments);
 int RunMonitor(const QStringList& arguments);
 int RunConvert(const QStringList& arguments);
+int RunDiff(const QStringList& arguments);
 int RunDevices(const QStringList& arguments);
 
 }  // namespace tarn::cli

@@ -26,6 +26,7 @@ constexpr Command kCommands[] = {
     {"servo", "move the servo of a pin", tarn::cli::RunServo},
     {"monitor", "poll the Tarn and print its reports", tarn::cli::RunMonitor},
     {"convert", "load a configuration file and save it anew", tarn::cli::RunConvert},
+    {"diff", "print where two configuration files differ", tarn::cli::RunDiff},
     {"devices", "list the devices of a definitions library", tarn::cli::RunDevices},
 };
 

@@ -6,20 +6,12 @@
 #include "host/prompter.h"
 #include "link/link.h"
 #include "model/device_configuration.h"
+#include "operations/workspace.h"
 #include "protocol/event_control.h"
 #include "protocol/general_settings_commands.h"
 #include "protocol/pin_commands.h"
 
 namespace tarn {
-
-// What the operations work on besides the link: the configuration the user edits, and what the
-// window shows beside it that no file keeps.
-struct Workspace {
-  DeviceConfiguration config;
-  EventEnableMap enable_map;
-  // On while the program, not the user, sets the address check boxes.
-  bool programmatic_update = false;
-};
 
 // The link, the host's services and the command set, shared by every flow.
 struct Session {

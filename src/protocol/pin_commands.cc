@@ -32,6 +32,16 @@ PinAddressBytes EncodePinAddress(const PinRecord& pin) {
   return bytes;
 }
 
+std::vector<std::uint8_t> PinConfigBytesToSend(const PinConfig& config) {
+  const std::uint8_t mode = config[0];
+  if (!PinModeFromByte(mode) || mode == 0) return {0};
+  Bytes bytes(config.begin(), config.begin() + ConfigBytesOfMode(mode));
+  if (mode == static_cast<std::uint8_t>(PinMode::kServo)) {
+    bytes[kServoFlagsByte] = ServoFlagsToKeep(bytes[kServoFlagsByte]);
+  }
+  return bytes;
+}
+
 AddressByteKind AddressByteKindOf(std::uint8_t byte) {
   if (byte <= 0x0F) return AddressByteKind::kDcc;
   if (byte <= 0x1F) return AddressByteKind::kSerial;
@@ -87,12 +97,8 @@ bool PinCommands::SendPinConfig(PinRecord& pin, int pin_index, PinConfigVariant 
   if (mode == static_cast<std::uint8_t>(PinMode::kServo)) flags = ServoFlagsToKeep(flags);
   Bytes message = {Byte(kPinConfigSetCommand + kVariantStride * static_cast<int>(variant)),
                    Byte(pin_index)};
-  if (PinModeFromByte(mode) && mode != 0) {
-    message.insert(message.end(), pin.pin_config.begin(),
-                   pin.pin_config.begin() + ConfigBytesOfMode(mode));
-  } else {
-    message.push_back(0);  // a pin without a known mode travels as a single 0
-  }
+  const Bytes bytes = PinConfigBytesToSend(pin.pin_config);
+  message.insert(message.end(), bytes.begin(), bytes.end());
   return Write(message);
 }
 

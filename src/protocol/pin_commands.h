@@ -52,6 +52,10 @@ struct PinAddressBytes {
 };
 PinAddressBytes EncodePinAddress(const PinRecord& pin);
 
+// The configuration bytes a pin configuration write carries: those of the pin's mode, a servo's
+// byte 2 without Servo Initialised. A pin without a known mode travels as a single 0.
+std::vector<std::uint8_t> PinConfigBytesToSend(const PinConfig& config);
+
 // The kinds an address byte falls in by its value.
 enum class AddressByteKind { kDcc, kSerial, kDevicePointer, kInvalid };
 AddressByteKind AddressByteKindOf(std::uint8_t byte);

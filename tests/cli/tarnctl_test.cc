@@ -289,6 +289,35 @@ TEST_F(TarnctlTest, ConvertRefusals) {
   }
 }
 
+TEST_F(TarnctlTest, DiffPrintsOneLinePerDifferenceAndAnswersByItsExitCode) {
+  QTemporaryDir directory;
+  const QByteArray a =
+      "\"TarnConfiguration 3100\"\r\n\"Pin\",4,3,0,\"Signal\"\r\n  \"Cfg\",2,1,0,20,0,31\r\n"
+      "  \"Asp\",2,\"\"\r\n    \"Ins\",1,38,0,20,0,0\r\n\"End\"\r\n";
+  QByteArray b = a;
+  b.replace("\"Signal\"", "\"Signal \xE9\"").replace(",38,0,20,", ",38,0,25,");
+  const QString file_a = WriteFile(directory, "a.dat", a);
+  const QString file_b = WriteFile(directory, "b.dat", b);
+
+  const Result same = RunTarnctl({"diff", file_a, file_a});
+  EXPECT_EQ(same.exit_code, 0) << same.err;
+  EXPECT_EQ(same.out, "");
+  // Pins from 0, as in the file; the description's Windows-1252 reaches the terminal as UTF-8.
+  const Result different = RunTarnctl({"diff", file_a, file_b});
+  EXPECT_EQ(different.exit_code, 1) << different.err;
+  EXPECT_EQ(different.out,
+            "Pin 4 aspect 2 step 1: Set Level, Level 20 -> 25\n"
+            "Pin 4 description: \"Signal\" -> \"Signal \xC3\xA9\"\n");
+
+  const QString cut = WriteFile(directory, "cut.dat", a.left(40));
+  const Outcome failures[] = {
+      {"missing", {"diff", file_a, directory.filePath("none.dat")}, 2, "Cannot open"},
+      {"refused", {"diff", cut, file_b}, 2, "Invalid configuration file"},
+      {"one file", {"diff", file_a}, 2, "A and B"},
+  };
+  for (const Outcome& c : failures) ExpectOutcome(c);
+}
+
 TEST_F(TarnctlTest, DevicesListsALibrary) {
   // The standard library lies beside the program.
   const QString standard = QFileInfo(TARNCTL_PATH).dir().filePath("TarnDevices.def");
