@@ -19,8 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kLibraryPath =
-    (fs::path(__FILE__).parent_path() / "../../../data/TarnDevices.def").lexically_normal();
+const fs::path kLibraryPath = fs::path(TARN_SOURCE_DIR) / "data" / "TarnDevices.def";
 
 // The "Dev" section of `name` as the library holds it, up to the next section or "End".
 std::string SectionOf(const std::string& text, const std::string& name) {
