@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include <QCoreApplication>
 #include <csignal>
 #include <iostream>
 
@@ -17,7 +18,11 @@ extern "C" void RequestStop(int) { stop_requested.store(true); }
 std::optional<int> ParseCommandLine(QCommandLineParser& parser, const QStringList& arguments) {
   if (!parser.parse(arguments)) return UsageError(arguments, parser.errorText().toStdString());
   if (parser.isSet("help")) {
-    std::cout << parser.helpText().toStdString();
+    // The parser names the program's file; the user typed "tarnctl COMMAND".
+    QString help = parser.helpText();
+    const QString usage = "Usage: " + QCoreApplication::arguments().constFirst();
+    if (help.startsWith(usage)) help.replace(0, usage.size(), "Usage: " + arguments.first());
+    std::cout << help.toStdString();
     return kExitOk;
   }
   return std::nullopt;

@@ -30,14 +30,17 @@ constexpr Command kCommands[] = {
     {"devices", "list the devices of a definitions library", tarn::cli::RunDevices},
 };
 
-int Usage() {
-  std::cerr << "usage: tarnctl COMMAND [OPTIONS] ...\n\ncommands:\n";
+// The commands, on standard output when asked for, else as the answer to a usage error.
+int Usage(bool asked_for) {
+  std::ostream& out = asked_for ? std::cout : std::cerr;
+  out << "usage: tarnctl COMMAND [OPTIONS] ...\n\ncommands:\n";
   for (const Command& command : kCommands) {
-    std::cerr << "  " << command.name << std::string(10 - command.name.size(), ' ')
-              << command.summary << '\n';
+    out << "  " << command.name << std::string(10 - command.name.size(), ' ') << command.summary
+        << '\n';
   }
-  std::cerr << "\n'tarnctl COMMAND --help' describes a command.\n";
-  return tarn::cli::kExitUsage;
+  out << "\n'tarnctl COMMAND --help' describes a command; 'tarnctl --version' prints the "
+         "version.\n";
+  return asked_for ? tarn::cli::kExitOk : tarn::cli::kExitUsage;
 }
 
 }  // namespace
@@ -45,9 +48,14 @@ int Usage() {
 int main(int argc, char* argv[]) {
   QCoreApplication application(argc, argv);
   QCoreApplication::setApplicationName("tarnctl");
+  QCoreApplication::setApplicationVersion(TARN_VERSION);
   QStringList arguments = QCoreApplication::arguments();
-  if (arguments.size() < 2) return Usage();
+  if (arguments.size() < 2) return Usage(false);
   const std::string name = arguments.at(1).toStdString();
+  if (name == "--version" || name == "-V") {
+    std::cout << "tarnctl " << QCoreApplication::applicationVersion().toStdString() << '\n';
+    return tarn::cli::kExitOk;
+  }
   for (const Command& command : kCommands) {
     if (command.name == name) {
       arguments.removeFirst();
@@ -55,6 +63,7 @@ int main(int argc, char* argv[]) {
       return command.run(arguments);
     }
   }
-  if (name != "--help" && name != "-h") std::cerr << "tarnctl: unknown command '" << name << "'\n";
-  return Usage();
+  if (name == "--help" || name == "-h") return Usage(true);
+  std::cerr << "tarnctl: unknown command '" << name << "'\n";
+  return Usage(false);
 }

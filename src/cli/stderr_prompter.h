@@ -6,7 +6,8 @@
 namespace tarn::cli {
 
 // tarnctl has nobody to ask: messages go to standard error, and a question is answered from the
-// command line (--yes), never by waiting for a reply.
+// command line (--yes), never by waiting for a reply. A warning that is no question is the
+// failure that ends the command: "tarnctl: error: TEXT"; other messages are "tarnctl: TEXT".
 class StderrPrompter : public Prompter {
  public:
   explicit StderrPrompter(bool answer_yes) : answer_yes_(answer_yes) {}

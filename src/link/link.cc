@@ -81,8 +81,7 @@ bool Link::SelectPort(std::string_view port_text) {
   port_number_ = number;
   const std::string name = port_.PortName(number);
   if (name.empty()) {
-    prompter_.Show("There is no serial port " + std::to_string(number) +
-                       ". Press \"Refresh\" to list the ports that are there now.",
+    prompter_.Show("There is no serial port " + std::to_string(number) + ". " + port_list_advice_,
                    PromptIcon::kWarning);
     return false;
   }

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "host/clock.h"
@@ -56,6 +57,9 @@ class Link {
   // A choice in the port list: closes the port, then opens the port whose number the text starts
   // with when that number is above 0. Returns whether a port is open afterwards.
   bool SelectPort(std::string_view port_text);
+  // The sentence that follows "There is no serial port N." and says how to see the ports there
+  // are; the window's advice unless a program without that window sets its own.
+  void SetPortListAdvice(std::string advice) { port_list_advice_ = std::move(advice); }
 
   // Opens a port by device name or path, as tarnctl's --port does.
   bool OpenPortByName(std::string_view name);
@@ -154,6 +158,7 @@ class Link {
 
   int port_number_ = 0;
   std::string port_name_;
+  std::string port_list_advice_ = "Press \"Refresh\" to list the ports that are there now.";
   int bit_rate_index_ = kDefaultBitRateIndex;
 
   bool bidirectional_ = true;

@@ -142,14 +142,41 @@ TEST_F(TarnctlTest, FailuresAndUsageErrors) {
        1,
        "No response received, resetting bidirectional communication"},
       {"value above 127", {"send", "--port", port, "112", "200"}, 1, "nothing was sent"},
-      {"no such port", {"send", "--port", "/dev/no-such-tarn", "112", "0"}, 1, "no such device"},
+      {"no such port",
+       {"send", "--port", "/dev/no-such-tarn", "112", "0"},
+       1,
+       "tarnctl: error: Cannot open serial port /dev/no-such-tarn: no such device"},
+      {"port number not listed",
+       {"send", "--port", "999", "112", "0"},
+       1,
+       "tarnctl: error: There is no serial port 999. Run \"tarnctl ports\" to list the ports "
+       "that are there now.\n"},
       {"no port", {"send", "112", "0"}, 2, "--port is required"},
       {"bad baud", {"send", "--port", port, "--baud", "1200", "112"}, 2, "--baud"},
       {"bad module", {"send", "--port", port, "--module", "16", "112"}, 2, "--module"},
       {"bad value", {"send", "--port", port, "x"}, 2, "payload values"},
       {"unknown command", {"frobnicate"}, 2, "unknown command"},
+      {"no command", {}, 2, "usage: tarnctl COMMAND"},
   };
   for (const Outcome& c : cases) ExpectOutcome(c);
+}
+
+TEST_F(TarnctlTest, VersionAndHelpGoToStandardOutput) {
+  const struct {
+    QStringList arguments;
+    const char* out_start;
+  } cases[] = {
+      {{"--version"}, "tarnctl " TARN_VERSION "\n"},
+      {{"--help"}, "usage: tarnctl COMMAND"},
+      {{"send", "--help"}, "Usage: tarnctl send [options] VALUE..."},
+      {{"devices", "--help"}, "Usage: tarnctl devices [options] [LIBRARY]"},
+  };
+  for (const auto& c : cases) {
+    const Result result = RunTarnctl(c.arguments);
+    EXPECT_EQ(result.exit_code, 0) << c.arguments.join(' ').toStdString();
+    EXPECT_THAT(result.out, ::testing::StartsWith(c.out_start));
+    EXPECT_EQ(result.err, "") << c.arguments.join(' ').toStdString();
+  }
 }
 
 TEST_F(TarnctlTest, OneWaySucceedsWhenTheFrameWasSent) {
@@ -326,6 +353,10 @@ TEST_F(TarnctlTest, DevicesListsALibrary) {
   EXPECT_THAT(listed.out, ::testing::StartsWith("Standard devices 1.0\nSignal 2 lamps\n"));
   EXPECT_THAT(listed.out, HasSubstr("\nLevel crossing\n"));
   EXPECT_GE(QString::fromStdString(listed.out).count('\n'), 9);
+  // Without a LIBRARY, the standard one.
+  const Result standard_listed = RunTarnctl({"devices"});
+  EXPECT_EQ(standard_listed.exit_code, 0) << standard_listed.err;
+  EXPECT_EQ(standard_listed.out, listed.out);
 
   QTemporaryDir directory;
   const QString latin = WriteFile(directory, "mine.def",
@@ -344,7 +375,7 @@ TEST_F(TarnctlTest, DevicesListsALibrary) {
        "Invalid definition file"},
       {"no End", WriteFile(directory, "cut.def", "\"TarnDeviceDefinitions v\"\r\n\"Dev\",\"A\""),
        "Invalid definition file"},
-      {"missing", directory.filePath("none.def"), "Cannot open"},
+      {"missing", directory.filePath("none.def"), "tarnctl: error: Cannot open"},
   };
   for (const auto& c : failures) {
     const Result result = RunTarnctl({"devices", c.file});
@@ -352,7 +383,7 @@ TEST_F(TarnctlTest, DevicesListsALibrary) {
     EXPECT_EQ(result.out, "") << c.name;
     EXPECT_THAT(result.err, HasSubstr(c.message)) << c.name;
   }
-  EXPECT_EQ(RunTarnctl({"devices"}).exit_code, 2);
+  EXPECT_EQ(RunTarnctl({"devices", latin, latin}).exit_code, 2);
 }
 
 // A whole configuration through the pseudo-terminal: write it, verify it, read it back, and see a

@@ -201,6 +201,15 @@ TEST_F(LinkTest, PortListAndSelection) {
     EXPECT_FALSE(link_.SelectPort(text)) << text;
     EXPECT_TRUE(port_.opened.empty()) << text;
   }
+  EXPECT_TRUE(prompter_.messages.empty());
+  // A number the list does not hold: the window's advice, or the one a program sets instead.
+  EXPECT_FALSE(link_.SelectPort("3"));
+  link_.SetPortListAdvice("Run \"tarnctl ports\".");
+  EXPECT_FALSE(link_.SelectPort("3"));
+  EXPECT_THAT(prompter_.Texts(),
+              ElementsAre("There is no serial port 3. Press \"Refresh\" to list the ports that "
+                          "are there now.",
+                          "There is no serial port 3. Run \"tarnctl ports\"."));
   EXPECT_TRUE(link_.SelectPort("2 /dev/ttyUSB0"));
   EXPECT_EQ(port_.opened.back(), "/dev/ttyUSB0");
   EXPECT_EQ(link_.link_toggle(), 128);
