@@ -116,6 +116,7 @@ int RunSimulate(const QStringList& arguments) {
               << " into the simulated Tarn\n";
     return kExitFailed;
   }
+  const int replies_at_start = tarn.replies_asked();
   if (parser.isSet("fault") && !ArmFault(parser.value("fault").toStdString(), tarn)) {
     return UsageError(arguments, "--fault takes no-reply, bad-checksum, wrong-echo, silent or "
                                  "refuse-events, optionally followed by @N, not '" +
@@ -149,6 +150,9 @@ int RunSimulate(const QStringList& arguments) {
     return kExitFailed;
   }
   bridge.Close();
+  // Tells how long an operation's conversation was, so a --fault can be aimed at its end.
+  std::cerr << "Simulated Tarn stopped; " << tarn.replies_asked() - replies_at_start
+            << " replies were asked for." << std::endl;
   return kExitOk;
 }
 

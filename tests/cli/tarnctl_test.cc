@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <csignal>
 #include <memory>
 #include <string>
 
@@ -59,6 +60,14 @@ class Simulator {
   ~Simulator() {
     process_.terminate();
     if (!process_.waitForFinished(5000)) process_.kill();
+  }
+  // Stops the simulator; returns how many replies it was asked for (-1 when it did not say).
+  int StopAndCountReplies() {
+    process_.terminate();
+    process_.waitForFinished(5000);
+    const QString err = QString::fromUtf8(process_.readAllStandardError());
+    const qsizetype at = err.indexOf(QStringLiteral("stopped; "));
+    return at < 0 ? -1 : err.mid(at + 9).section(QLatin1Char(' '), 0, 0).toInt();
   }
   const QString& link() const { return link_; }
   const QString& device() const { return device_; }
@@ -442,3 +451,117 @@ TEST_F(TarnctlTest, ConfigurationCommandsRefuseBeforeTheyTouchTheTarn) {
 }
 
 }  // namespace
+
+namespace {
+
+// A Tarn that lets the line down at the first, a middle or the last reply of an operation, or
+// for good: tarnctl never claims a success it did not get, and says what it left behind.
+struct LineFault {
+  const char* fault;  // tarnctl simulate --fault, with @first/@middle/@last for the position
+  int exit_code;
+  const char* message;  // in standard error, or, for verify, the end of the report
+};
+
+// How many replies a clean run of `command` asks a Tarn for.
+int RepliesOf(const QStringList& command, const QStringList& simulator_options) {
+  Simulator simulator(simulator_options);
+  RunTarnctl(QStringList{command.first(), "--port", simulator.link()} + command.mid(1));
+  return simulator.StopAndCountReplies();
+}
+
+// `unsaved`, when given, is a file the command must not leave behind when it fails.
+void ExpectLineFaults(const QStringList& command, const QStringList& simulator_options,
+                      std::initializer_list<LineFault> faults, const QString& unsaved = {}) {
+  const int replies = RepliesOf(command, simulator_options);
+  ASSERT_GT(replies, 2);
+  for (const LineFault& c : faults) {
+    QString fault = QString::fromLatin1(c.fault);
+    fault.replace(QStringLiteral("@first"), QStringLiteral("@1"));
+    fault.replace(QStringLiteral("@middle"), QStringLiteral("@%1").arg(replies / 2));
+    fault.replace(QStringLiteral("@last"), QStringLiteral("@%1").arg(replies));
+    Simulator simulator(simulator_options + QStringList{"--fault", fault});
+    if (!unsaved.isEmpty()) QFile::remove(unsaved);
+    const Result result =
+        RunTarnctl(QStringList{command.first(), "--port", simulator.link()} + command.mid(1));
+    EXPECT_EQ(result.exit_code, c.exit_code) << c.fault << ": " << result.err;
+    const std::string& where = command.first() == QStringLiteral("verify") ? result.out : result.err;
+    EXPECT_THAT(where, HasSubstr(c.message)) << c.fault << ": " << result.err;
+    if (!unsaved.isEmpty() && c.exit_code != 0) {
+      EXPECT_FALSE(QFileInfo::exists(unsaved)) << c.fault;
+    }
+  }
+}
+
+const QString kExample = QString(TARN_SOURCE_DIR) + "/data/examples/nord_yard.dat";
+constexpr const char* kPartWritten = "The write stopped; the Tarn now holds part of the configuration.";
+
+}  // namespace
+
+TEST_F(TarnctlTest, WriteClaimsNothingTheTarnDidNotConfirm) {
+  ExpectLineFaults({"write", kExample}, {},
+                   {{"no-reply@first", 1, kPartWritten},
+                    {"no-reply@middle", 1, kPartWritten},
+                    {"no-reply@last", 1, kPartWritten},
+                    {"bad-checksum@middle", 1, kPartWritten},
+                    {"wrong-echo@last", 1, kPartWritten},
+                    {"silent", 1, kPartWritten},
+                    {"refuse-events", 0, "Written"}});
+}
+
+TEST_F(TarnctlTest, AOneWayWriteIsNotCalledWritten) {
+  // One way, nothing can be confirmed: exit 3 and no "Written". (A file of start values: one
+  // way, every pin and event write waits 100 ms for the Tarn to store it.)
+  QTemporaryDir directory;
+  const QString plain = WriteFile(directory, "plain.dat", "\"TarnConfiguration 3100\"\r\n\"End\"\r\n");
+  Simulator simulator({});
+  const Result one_way = RunTarnctl({"write", "--port", simulator.link(), "--one-way", plain});
+  EXPECT_EQ(one_way.exit_code, 3) << one_way.err;
+  EXPECT_THAT(one_way.err, HasSubstr("Sent; not confirmed by the Tarn, run verify"));
+  EXPECT_THAT(one_way.err, ::testing::Not(HasSubstr("Written")));
+}
+
+TEST_F(TarnctlTest, VerifyNeverPassesOverAComparisonItCouldNotMake) {
+  ExpectLineFaults({"verify", kExample}, {"--load", kExample},
+                   {{"no-reply@first", 1, "ReadIDString: No response received"},
+                    {"no-reply@middle", 1, "Verification Stopped"},
+                    {"no-reply@last", 1, "Pin 32: No response received"},
+                    {"wrong-echo@middle", 1, "Verification Stopped"},
+                    {"silent", 1, "Verification Stopped"},
+                    {"refuse-events", 1, "Read Event-On: Function not supported by Device"}});
+}
+
+TEST_F(TarnctlTest, ReadSavesOnlyWhatTheTarnGaveAndSaysWhatIsMissing) {
+  QTemporaryDir directory;
+  const QString out = directory.filePath("read.dat");
+  ExpectLineFaults({"read", "--out", out}, {"--load", kExample},
+                   {{"no-reply@first", 1, "the read stopped; " },
+                    {"no-reply@middle", 1, "the read stopped; "},
+                    {"wrong-echo@last", 1, "not everything was read; "},
+                    {"silent", 1, "the read stopped; "},
+                    {"refuse-events", 1, "the Event-On actions of pins 1 to 32"}},
+                   out);
+
+  // --partial saves what came, and still does not call it a success.
+  Simulator simulator({"--load", kExample, "--fault", "refuse-events"});
+  const Result partial =
+      RunTarnctl({"read", "--port", simulator.link(), "--out", out, "--partial"});
+  EXPECT_EQ(partial.exit_code, 1) << partial.err;
+  EXPECT_THAT(partial.err, HasSubstr("without what was not read"));
+  EXPECT_TRUE(QFileInfo::exists(out));
+}
+
+TEST_F(TarnctlTest, AnInterruptedWriteSaysTheTarnHoldsPartOfIt) {
+  Simulator simulator({"--pace"});  // a real line's speed: the write takes seconds
+  QProcess write;
+  write.start(TARNCTL_PATH, {"write", "--port", simulator.link(), kExample});
+  ASSERT_TRUE(write.waitForStarted());
+  // Interrupted once it is under way.
+  write.setReadChannel(QProcess::StandardError);
+  write.waitForReadyRead(5000);
+  ::kill(static_cast<pid_t>(write.processId()), SIGINT);
+  ASSERT_TRUE(write.waitForFinished(10000));
+  const std::string err = write.readAllStandardError().toStdString();
+  EXPECT_EQ(write.exitCode(), 1) << err;
+  EXPECT_THAT(err, HasSubstr("Stopped by the user."));
+  EXPECT_THAT(err, HasSubstr(kPartWritten));
+}
