@@ -565,3 +565,15 @@ TEST_F(TarnctlTest, AnInterruptedWriteSaysTheTarnHoldsPartOfIt) {
   EXPECT_THAT(err, HasSubstr("Stopped by the user."));
   EXPECT_THAT(err, HasSubstr(kPartWritten));
 }
+
+TEST_F(TarnctlTest, MonitorFailsWhenThePortStopsWorking) {
+  auto simulator = std::make_unique<Simulator>(QStringList{});
+  QProcess monitor;
+  monitor.start(TARNCTL_PATH, {"monitor", "--port", simulator->link(), "--count", "600"});
+  ASSERT_TRUE(monitor.waitForReadyRead(5000));  // "Start Monitoring" and the first reports
+  simulator.reset();                            // the adapter is pulled
+  ASSERT_TRUE(monitor.waitForFinished(10000));
+  const std::string err = monitor.readAllStandardError().toStdString();
+  EXPECT_EQ(monitor.exitCode(), 1) << err;
+  EXPECT_THAT(err, HasSubstr("stopped working"));
+}
