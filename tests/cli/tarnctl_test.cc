@@ -570,8 +570,10 @@ TEST_F(TarnctlTest, MonitorFailsWhenThePortStopsWorking) {
   auto simulator = std::make_unique<Simulator>(QStringList{});
   QProcess monitor;
   monitor.start(TARNCTL_PATH, {"monitor", "--port", simulator->link(), "--count", "600"});
-  ASSERT_TRUE(monitor.waitForReadyRead(5000));  // "Start Monitoring" and the first reports
-  simulator.reset();                            // the adapter is pulled
+  QByteArray out;
+  while (!out.contains('<') && monitor.waitForReadyRead(5000)) out += monitor.readAllStandardOutput();
+  ASSERT_TRUE(out.contains('<')) << "a report came before the line went";
+  simulator.reset();  // the adapter is pulled
   ASSERT_TRUE(monitor.waitForFinished(10000));
   const std::string err = monitor.readAllStandardError().toStdString();
   EXPECT_EQ(monitor.exitCode(), 1) << err;
