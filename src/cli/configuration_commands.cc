@@ -102,7 +102,7 @@ int RunRead(const QStringList& arguments) {
   if (!SaveDataFile(out, bench.workspace.config, form, bench.connection.prompter)) {
     return kExitFailed;
   }
-  std::cerr << "Firmware " << bench.session.general.version_text() << "; saved " << out;
+  std::cerr << "Firmware " << bench.session.workspace.firmware_version << "; saved " << out;
   if (partial) std::cerr << ", without what was not read";
   std::cerr << '\n';
   return result.succeeded ? kExitOk : kExitFailed;

@@ -130,12 +130,12 @@ void Link::SetBidirectional(bool on) {
 }
 
 void Link::TakeOverModuleAddress(std::uint8_t address) {
-  module_address_ = std::min(address, kMaxModuleAddress);
+  addressing_.module_address = std::min(address, kMaxModuleAddress);
   link_toggle_ = kLinkToggleResync;
 }
 
 void Link::TakeOverExtendedAddress(std::uint8_t address) {
-  extended_address_ = std::min(address, kMaxExtendedAddress);
+  addressing_.extended_address = std::min(address, kMaxExtendedAddress);
 }
 
 void Link::SetTunnellingBox(bool on) {
@@ -271,14 +271,14 @@ bool Link::SendTarnMessage(bool wait, std::span<const std::uint8_t> payload) {
 
 bool Link::SendDirect(std::span<const std::uint8_t> payload) {
   if (link_toggle_ == kLinkToggleResync) {
-    if (!WriteBytes(ResynchronisationBytes(module_address_))) return false;
+    if (!WriteBytes(ResynchronisationBytes(module_address()))) return false;
     link_toggle_ = 64;
   }
   TarnFrameOptions options;
   options.link_toggle = link_toggle_;
-  options.module_address = module_address_;
+  options.module_address = module_address();
   options.reply_wanted = bidirectional_;
-  if (extended_addressing_) options.extended_address = extended_address_;
+  if (addressing_.extended_addressing) options.extended_address = extended_address();
   // A reply that came after its time limit would otherwise be read as the answer to this frame,
   // and the one to this frame as the answer to the next: every exchange after a late reply
   // would fail its toggle check.
@@ -288,14 +288,14 @@ bool Link::SendDirect(std::span<const std::uint8_t> payload) {
   if (bidirectional_) {
     if (ReceiveDirectReply()) {
       ShowResponse();
-      const std::uint8_t sent_address = link_toggle_ + ModuleAddressByte(module_address_);
+      const std::uint8_t sent_address = link_toggle_ + ModuleAddressByte(module_address());
       if (reply_[0] == sent_address && reply_[1] >= kTarnReplyHeaderMinimum) {
         reply_valid_ = true;
         tarn_reply_received_ = true;
       } else {
         prompter_.Show("Invalid response received, \nReceived: Addr = " +
                        std::to_string(reply_[0]) + " Header = " + std::to_string(reply_[1]) +
-                       "\nExpected: Addr = " + std::to_string(ModuleAddressByte(module_address_)) +
+                       "\nExpected: Addr = " + std::to_string(ModuleAddressByte(module_address())) +
                        " Header > 95 ");
       }
     } else if (port_.IsOpen()) {
@@ -311,7 +311,7 @@ bool Link::SendDirect(std::span<const std::uint8_t> payload) {
 
 bool Link::ReceiveDirectReply() {
   std::optional<std::uint8_t> expected;
-  if (extended_addressing_) expected = extended_address_;
+  if (addressing_.extended_addressing) expected = extended_address();
   DirectReceiver receiver(reply_, expected);
   const double deadline = clock_.Now() + kReplyTimeLimitSeconds;
   while (const std::optional<std::uint8_t> byte = NextByte(deadline)) {
@@ -336,7 +336,7 @@ void Link::ReportExtendedAddress(bool unexpected, std::uint8_t received) {
     prompter_.Show("Unexpected eXtended Address Byte " + std::to_string(received));
   } else {
     prompter_.Show("Incorrect eXtended Address byte \nReceived " + std::to_string(received) +
-                   " Expected " + std::to_string(extended_address_));
+                   " Expected " + std::to_string(extended_address()));
   }
 }
 
@@ -350,10 +350,10 @@ void Link::ShowResponse() {
 
 bool Link::SendTunnelled(bool wait, std::span<const std::uint8_t> payload) {
   std::vector<std::uint8_t> data = {
-      0, static_cast<std::uint8_t>(module_address_ + kTunnelledAddressOffset)};
-  if (extended_addressing_) {
+      0, static_cast<std::uint8_t>(module_address() + kTunnelledAddressOffset)};
+  if (addressing_.extended_addressing) {
     data.push_back(kTunnelledTarnHeader | kTarnHeaderExtendedAddress);
-    data.push_back(extended_address_);
+    data.push_back(extended_address());
   } else {
     data.push_back(kTunnelledTarnHeader);
   }
@@ -380,7 +380,7 @@ bool Link::SendTunnelled(bool wait, std::span<const std::uint8_t> payload) {
 
 bool Link::CarriesTarnReply() const {
   const int count = reply_[0];
-  if (count <= 3 || reply_[1] != 0 || reply_[2] != module_address_ + kTunnelledAddressOffset) {
+  if (count <= 3 || reply_[1] != 0 || reply_[2] != module_address() + kTunnelledAddressOffset) {
     return false;
   }
   // The frame must hold all the payload its Tarn header announces; a shorter one would hand the
@@ -397,9 +397,9 @@ void Link::TakeTunnelledReply() {
   int first_payload = 4;
   if (header & kTarnHeaderExtendedAddress) {
     const std::uint8_t received = reply_[4];
-    if (!extended_addressing_ || received != extended_address_) {
+    if (!addressing_.extended_addressing || received != extended_address()) {
       // The caller sees an empty payload.
-      ReportExtendedAddress(!extended_addressing_, received);
+      ReportExtendedAddress(!addressing_.extended_addressing, received);
       return;
     }
     first_payload = 5;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/clock.h"
+#include "host/link_addressing.h"
 #include "host/prompter.h"
 #include "host/serial_port.h"
 #include "link/link_listener.h"
@@ -77,8 +78,11 @@ class Link {
   bool bidirectional() const { return bidirectional_; }
   void SetBidirectional(bool on);
 
-  bool extended_addressing() const { return extended_addressing_; }
-  void SetExtendedAddressing(bool on) { extended_addressing_ = on; }
+  // The one copy of the address the Tarn is reached under; the address displays read it here.
+  const LinkAddressing& addressing() const { return addressing_; }
+
+  bool extended_addressing() const { return addressing_.extended_addressing; }
+  void SetExtendedAddressing(bool on) { addressing_.extended_addressing = on; }
 
   bool tunnelling() const { return tunnelling_; }
   // A click on "Use Tolvik Tunneling": switching on checks the Tolvik system's protocol version.
@@ -87,11 +91,15 @@ class Link {
   // "Activate Transparent Mode": switches an NQ-7, NQ-5 or Plexa into passing bytes through.
   void ActivateTransparentMode();
 
-  std::uint8_t module_address() const { return module_address_; }
+  std::uint8_t module_address() const {
+    return static_cast<std::uint8_t>(addressing_.module_address);
+  }
   // Every take-over of the module address, even of the same value, resynchronises the link.
   void TakeOverModuleAddress(std::uint8_t address);
 
-  std::uint8_t extended_address() const { return extended_address_; }
+  std::uint8_t extended_address() const {
+    return static_cast<std::uint8_t>(addressing_.extended_address);
+  }
   void TakeOverExtendedAddress(std::uint8_t address);
 
   std::uint8_t link_toggle() const { return link_toggle_; }
@@ -162,10 +170,8 @@ class Link {
   int bit_rate_index_ = kDefaultBitRateIndex;
 
   bool bidirectional_ = true;
-  bool extended_addressing_ = false;
   bool tunnelling_ = false;
-  std::uint8_t module_address_ = 0;
-  std::uint8_t extended_address_ = 0;
+  LinkAddressing addressing_;
   std::uint8_t link_toggle_ = 0;
   int tunnel_toggle_ = 0;
 

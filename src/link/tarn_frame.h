@@ -7,11 +7,11 @@
 #include <span>
 #include <vector>
 
+#include "host/link_addressing.h"
+
 namespace tarn {
 
 inline constexpr int kMaxPayloadCount = 15;
-inline constexpr std::uint8_t kMaxModuleAddress = 15;
-inline constexpr std::uint8_t kMaxExtendedAddress = 95;
 
 // The address byte of a module without the link toggle.
 constexpr std::uint8_t ModuleAddressByte(std::uint8_t module_address) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "host/link_addressing.h"
 #include "model/device_configuration.h"
 
 // How a Tarn's pins get their layout addresses. The Tarn keeps one start address per kind for the
@@ -16,19 +17,6 @@
 // when it is asked for, so no derived value can go stale.
 
 namespace tarn {
-
-// The address under which the program reaches a Tarn on the bus. It belongs to the link, not to
-// the configuration, and no file stores it; the window keeps it and hands it to the link.
-struct LinkAddressing {
-  static constexpr int kMaxModuleAddress = 15;
-  static constexpr int kMaxExtendedAddress = 95;
-
-  int module_address = 0;            // 0..15
-  bool extended_addressing = false;  // "Use eXtended Addr"
-  int extended_address = 0;          // 0..95
-
-  friend bool operator==(const LinkAddressing&, const LinkAddressing&) = default;
-};
 
 enum class AddressKind : std::uint8_t { kBasicDcc, kExtendedDcc, kSerial };
 

@@ -149,14 +149,13 @@ bool Flows::ReadAll() {
   GeneralSettings& settings = session_.config().general_settings;
   Workspace& workspace = session_.workspace;
   const FlowStep steps[] = {
-      {"Reading the firmware version", [&] { return general.ReadVersion(); }},
+      {"Reading the firmware version", [&] { return general.ReadVersion(workspace.firmware_version); }},
       {"Reading the ID string", [&] { return general.ReadIdString(settings); }},
       {"Reading the DCC settings", [&] { return general.ReadDcc(settings); }},
       {"Reading the module address settings",
        [&] {
-         const bool read = general.ReadAddressing(settings, workspace.programmatic_update);
-         workspace.programmatic_update = false;
-         return read;
+         const ProgrammaticUpdate program_sets_the_boxes(workspace);
+         return general.ReadAddressing(settings);
        }},
       {"Reading the LED configuration", [&] { return general.ReadLamps(settings); }},
       {"Reading the hardware configuration",

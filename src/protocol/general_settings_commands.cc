@@ -117,15 +117,15 @@ bool GeneralSettingsCommands::WriteRegister(std::uint8_t general_register,
 
 // --- Version and identification ------------------------------------------------------------------
 
-bool GeneralSettingsCommands::ReadVersion() {
+bool GeneralSettingsCommands::ReadVersion(std::string& version_text) {
   const CheckedReply reply = Read({kRegisterVersion, 6, "GetVersion: No valid response, size <> 6",
                                    "GetVersion: No valid response", "the firmware version"});
   if (!reply.replied || !reply.good) {
-    version_text_ = kUnknownVersion;
+    version_text = kUnknownVersion;
     return false;
   }
   const Payload& p = reply.payload;
-  version_text_ = std::to_string(p[2]) + "." + std::to_string(p[3]) + "." + std::to_string(p[4]) +
+  version_text = std::to_string(p[2]) + "." + std::to_string(p[3]) + "." + std::to_string(p[4]) +
                   "." + std::to_string(p[5]);
   return true;
 }
@@ -153,9 +153,7 @@ bool GeneralSettingsCommands::WriteIdString(GeneralSettings& settings) {
 
 // --- Addressing --------------------------------------------------------------------------------
 
-bool GeneralSettingsCommands::ReadAddressing(GeneralSettings& settings, bool& programmatic_update) {
-  programmatic_update = true;
-
+bool GeneralSettingsCommands::ReadAddressing(GeneralSettings& settings) {
   const CheckedReply vesk = Read({kRegisterVeskAddressing, 4, {}, {}, "the serial addressing"});
   if (!vesk.replied) return false;
   if (vesk.good) ApplySerialAddressing(vesk.payload[2], vesk.payload[3], settings);

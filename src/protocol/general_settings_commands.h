@@ -79,10 +79,9 @@ class GeneralSettingsCommands {
  public:
   GeneralSettingsCommands(Link& link, Prompter& prompter);
 
-  // "Request Version". LabelGenVersionString shows version_text(): "3.1.0.10", or "Unknown"
-  // after any failed read. Succeeds only with a version text.
-  bool ReadVersion();
-  const std::string& version_text() const { return version_text_; }
+  // "Request Version": `version_text` becomes "3.1.0.10", or "Unknown" after any failed read
+  // (LabelGenVersionString shows it). Succeeds only with a version text.
+  bool ReadVersion(std::string& version_text);
 
   // "Read String" / "Write String". The write cuts a text of more than 12 characters to its
   // first 12 in `settings` before sending.
@@ -90,11 +89,10 @@ class GeneralSettingsCommands {
   bool WriteIdString(GeneralSettings& settings);
 
   // "Read Settings" / "Write Settings" of the addressing: Vesk addressing, the module's extended
-  // address and the extended group mask. The read sets `programmatic_update` on before it
-  // changes the model and leaves it on: the caller shows the address boxes from the model
-  // (whose change notifications must not act as the user's clicks) and then clears it,
-  // whatever the outcome. Succeeds when all three requests got replies.
-  bool ReadAddressing(GeneralSettings& settings, bool& programmatic_update);
+  // address and the extended group mask. The caller holds a ProgrammaticUpdate while it reads
+  // and shows the address boxes, so that their change notifications do not act as the user's
+  // clicks. Succeeds when all three requests got replies.
+  bool ReadAddressing(GeneralSettings& settings);
   bool WriteAddressing(const GeneralSettings& settings);
 
   // DCC options, DCC address and extended DCC address.
@@ -133,7 +131,6 @@ class GeneralSettingsCommands {
 
   Link& link_;
   Prompter& prompter_;
-  std::string version_text_{kUnknownVersion};
   std::vector<NotRead> not_read_;
 };
 

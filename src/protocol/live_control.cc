@@ -6,6 +6,7 @@
 #include "link/tarn_frame.h"
 #include "model/address_assignment.h"
 #include "model/general_settings.h"
+#include "model/typed_number.h"
 
 namespace tarn {
 namespace {
@@ -89,6 +90,14 @@ bool LiveControl::TarnSetAspect(int button, int output) {
   return false;
 }
 
+bool LiveControl::TarnSetAspect(int button, std::string_view output_text) {
+  return TarnSetAspect(button, TypedNumber(output_text));
+}
+
+bool LiveControl::VeskSend(const std::array<std::string_view, 3>& texts) {
+  return VeskSend({TypedNumber(texts[0]), TypedNumber(texts[1]), TypedNumber(texts[2])});
+}
+
 bool LiveControl::VeskSend(const std::array<int, 3>& values) {
   for (const int value : values) {
     if (!Carries("VeskSend", value)) return false;
@@ -167,6 +176,10 @@ bool LiveControl::SendVeskTest(VeskTest test, int button) {
 
 bool LiveControl::ConfirmLevel(LiveOutput output, int typed) {
   return ApplyLevel(output, typed, true);
+}
+
+bool LiveControl::ConfirmLevel(LiveOutput output, std::string_view typed) {
+  return ConfirmLevel(output, TypedNumber(typed));
 }
 
 bool LiveControl::MoveSlider(LiveOutput output, int value) {

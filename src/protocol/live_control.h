@@ -103,12 +103,15 @@ class LiveControl {
   // CommandTarnSetAspect, with the number in TextTarnSendAspectOutput. A series ("Tarn 8xSA0/1")
   // stops at its first unsent message. An output outside 0..127 is refused.
   bool TarnSetAspect(int button, int output);
+  // The same with the field's text, read as every typed field is read (TypedNumber).
+  bool TarnSetAspect(int button, std::string_view output_text);
   // The aspect "Tarn Toggle" sends next: 0 at start, flipped by each press.
   int toggle_aspect() const { return toggle_aspect_; }
 
   // CommandSendVesk with the three TextVeskParameter numbers, to the current module address. A
   // value outside 0..127 refuses the whole frame.
   bool VeskSend(const std::array<int, 3>& values);
+  bool VeskSend(const std::array<std::string_view, 3>& texts);
 
   // CommandPAspTestAspect, on the model's current pin and aspect.
   bool TestAspect(ModifierKeys keys);
@@ -123,6 +126,7 @@ class LiveControl {
   // value() back into the field and the slider), becomes the current pin's live value and is sent
   // when the port is open.
   bool ConfirmLevel(LiveOutput output, int typed);
+  bool ConfirmLevel(LiveOutput output, std::string_view typed);
   // CommandPWMJump / CommandStopSrv: sends the live value at once, whatever the box says.
   bool Jump(LiveOutput output);
   // SliderPWM / SliderServo moved: as "<", but sends only while the slider has the focus, so that

@@ -79,7 +79,8 @@ TEST_P(FlowsTest, WriteVerifyReadAndFindOneChangedByte) {
   ASSERT_TRUE(Flows(reading).ReadAll());
   EXPECT_EQ(SavedWithoutTexts(read_back.config), SavedWithoutTexts(workspace_.config));
   EXPECT_EQ(read_back.enable_map, workspace_.enable_map);
-  EXPECT_EQ(reading.general.version_text(), "3.1.0.10");
+  EXPECT_EQ(read_back.firmware_version, "3.1.0.10");
+  EXPECT_FALSE(read_back.programmatic_update) << "the read's mark does not outlive it";
 
   // One byte of one step changes in the device: exactly one report line says where.
   sim::PinMemory& pin9 = Device().pins[9];  // layout 3: aspect 1 starts at slot 9

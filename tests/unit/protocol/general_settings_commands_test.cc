@@ -202,18 +202,17 @@ TEST_P(ReadsTest, EveryReadFillsTheModelWithWhatTheTarnHolds) {
   ASSERT_TRUE(line.commands.WriteLamps(written));
 
   GeneralSettings read;
-  bool programmatic_update = false;
-  EXPECT_TRUE(line.commands.ReadVersion());
+  std::string version;
+  EXPECT_TRUE(line.commands.ReadVersion(version));
   EXPECT_TRUE(line.link.bidirectional());
   EXPECT_TRUE(line.commands.ReadIdString(read));
-  EXPECT_TRUE(line.commands.ReadAddressing(read, programmatic_update));
-  EXPECT_TRUE(programmatic_update);
+  EXPECT_TRUE(line.commands.ReadAddressing(read));
   EXPECT_TRUE(line.commands.ReadDcc(read));
   EXPECT_TRUE(line.commands.ReadHardwareConfiguration(read));
   EXPECT_TRUE(line.commands.ReadSerialPort(read));
   EXPECT_TRUE(line.commands.ReadLamps(read));
 
-  EXPECT_EQ(line.commands.version_text(), "3.1.0.10");
+  EXPECT_EQ(version, "3.1.0.10");
   EXPECT_EQ(read, written);
   EXPECT_THAT(line.prompter.Texts(), IsEmpty());
 }
@@ -231,8 +230,7 @@ TEST(GeneralReadTest, RegisterContentsDecodeIntoTheModel) {
   GeneralSettings read;
   read.serial_port_enable = true;
   read.green_led_mask = 0x11;
-  bool guard = false;
-  ASSERT_TRUE(line.commands.ReadAddressing(read, guard));
+  ASSERT_TRUE(line.commands.ReadAddressing(read));
   ASSERT_TRUE(line.commands.ReadSerialPort(read));
   ASSERT_TRUE(line.commands.ReadLamps(read));
   ASSERT_TRUE(line.commands.ReadHardwareConfiguration(read));
@@ -251,18 +249,20 @@ TEST(GeneralReadTest, RegisterContentsDecodeIntoTheModel) {
   EXPECT_THAT(read.source_driver, ElementsAre(true, false, false, true));
 
   regs[8] = {0, 0};
-  ASSERT_TRUE(line.commands.ReadAddressing(read, guard));
+  ASSERT_TRUE(line.commands.ReadAddressing(read));
   EXPECT_EQ(read.serial_addressing, SerialAddressing::kNone);
 }
 
 // A reply that does not fit: the message, the outcome, and whether the model was left alone.
 TEST(GeneralReadTest, WrongRepliesShowTheirMessages) {
   using Read = std::function<bool(GeneralSettingsCommands&, GeneralSettings&)>;
-  const Read version = [](GeneralSettingsCommands& c, GeneralSettings&) { return c.ReadVersion(); };
+  const Read version = [](GeneralSettingsCommands& c, GeneralSettings&) {
+    std::string text;
+    return c.ReadVersion(text);
+  };
   const Read id = [](GeneralSettingsCommands& c, GeneralSettings& s) { return c.ReadIdString(s); };
   const Read addressing = [](GeneralSettingsCommands& c, GeneralSettings& s) {
-    bool guard = false;
-    return c.ReadAddressing(s, guard);
+    return c.ReadAddressing(s);
   };
   const Read dcc = [](GeneralSettingsCommands& c, GeneralSettings& s) { return c.ReadDcc(s); };
   const Read hardware = [](GeneralSettingsCommands& c, GeneralSettings& s) {
@@ -327,8 +327,7 @@ TEST(GeneralReadTest, AWrongReplyDoesNotStopTheNextRequests) {
   line.tarn.memory().registers[7] = {0x21};
   line.tarn.InjectFault(Fault::kWrongEcho);
   GeneralSettings settings;
-  bool guard = false;
-  EXPECT_TRUE(line.commands.ReadAddressing(settings, guard));
+  EXPECT_TRUE(line.commands.ReadAddressing(settings));
   EXPECT_EQ(settings.module_extended_address, 7);
   EXPECT_TRUE(settings.extended_group_mask[0]);
   EXPECT_TRUE(settings.extended_group_mask[15]);
@@ -344,16 +343,15 @@ TEST(GeneralReadTest, AMissingReplyStopsTheRead) {
   line.tarn.memory().registers[2] = {7};
   line.tarn.InjectFault(Fault::kNoReply);
   GeneralSettings settings;
-  bool guard = false;
-  EXPECT_FALSE(line.commands.ReadAddressing(settings, guard));
-  EXPECT_TRUE(guard) << "set before the read, cleared by the caller";
+  EXPECT_FALSE(line.commands.ReadAddressing(settings));
   EXPECT_EQ(settings.module_extended_address, 0) << "no further request";
   EXPECT_THAT(line.prompter.Texts(),
               ElementsAre("No response received, resetting bidirectional communication"));
 
   line.tarn.InjectFault(Fault::kNoReply);
-  EXPECT_FALSE(line.commands.ReadVersion());
-  EXPECT_EQ(line.commands.version_text(), "Unknown");
+  std::string version = "3.1.0.10";
+  EXPECT_FALSE(line.commands.ReadVersion(version));
+  EXPECT_EQ(version, "Unknown");
 }
 
 // The payloads of the Tarn frames the host put on the direct bus, in order, leaving out the
@@ -377,12 +375,16 @@ TEST(GeneralOrderTest, EveryOperationSendsItsRegistersInOrder) {
     Operation operation;
     std::vector<Bytes> requests;
   } cases[] = {
-      {"version", [](auto& c, auto&) { return c.ReadVersion(); }, {{112, 0}}},
+      {"version",
+       [](auto& c, auto&) {
+         std::string version;
+         return c.ReadVersion(version);
+       },
+       {{112, 0}}},
       {"id read", [](auto& c, auto& s) { return c.ReadIdString(s); }, {{112, 10}}},
       {"addressing read",
        [](auto& c, auto& s) {
-         bool guard = false;
-         return c.ReadAddressing(s, guard);
+         return c.ReadAddressing(s);
        },
        {{112, 8}, {112, 2}, {112, 3}}},
       {"dcc read", [](auto& c, auto& s) { return c.ReadDcc(s); }, {{112, 5}, {112, 4}, {112, 12}}},
@@ -450,9 +452,8 @@ TEST(GeneralReadTest, LaterRequestsShowTheirOwnMessages) {
   for (const auto& c : cases) {
     Line line;
     GeneralSettings settings;
-    bool guard = false;
     c.spoil(line);
-    EXPECT_TRUE(line.commands.ReadAddressing(settings, guard)) << c.name;
+    EXPECT_TRUE(line.commands.ReadAddressing(settings)) << c.name;
     EXPECT_EQ(line.prompter.Texts(), c.addressing) << c.name;
     line.prompter.messages.clear();
     c.spoil(line);

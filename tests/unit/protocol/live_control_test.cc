@@ -232,6 +232,10 @@ TEST(LiveControlVeskSendTest, SendsTheThreeFieldsOrRefusesTheFrame) {
   LiveLine line;
   EXPECT_TRUE(line.live.VeskSend({0, 127, 64}));
   EXPECT_THAT(line.tarn.vesk_frames(), ElementsAre(Vesk{kModuleFirstByte, 0, 127, 64}));
+  // The fields' texts are read as every typed field is: rounded, trailing text ignored.
+  EXPECT_TRUE(line.live.VeskSend(std::array<std::string_view, 3>{"12.5", " 7x", "abc"}));
+  EXPECT_THAT(line.tarn.vesk_frames(), ElementsAre(Vesk{kModuleFirstByte, 0, 127, 64},
+                                                   Vesk{kModuleFirstByte, 13, 7, 0}));
 
   const struct {
     std::array<int, 3> values;
