@@ -66,12 +66,9 @@ bool ConnectLink(const LinkOptions& options, Link& link) {
   }
   link.SetBidirectional(!options.one_way);
   link.SelectBitRate(options.bit_rate_index);
-  const bool is_number = std::all_of(options.port.begin(), options.port.end(), [](char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-  });
   // No "Refresh" button here: a port number missing from the list points at the list command.
   link.SetPortListAdvice("Run \"tarnctl ports\" to list the ports that are there now.");
-  const bool opened = is_number ? link.SelectPort(options.port) : link.OpenPortByName(options.port);
+  const bool opened = link.ChoosePort(options.port);
   if (!opened) return false;
   if (options.tunnel) {
     link.SwitchTunnelling(true);

@@ -27,6 +27,7 @@ PromptAnswer StderrPrompter::Show(std::string_view text, PromptIcon icon, Prompt
       std::cerr << (answer_yes_ ? "  -> OK (--yes)\n" : "  -> Cancel (pass --yes to answer OK)\n");
       return answer_yes_ ? PromptAnswer::kOk : PromptAnswer::kCancel;
     case PromptButtons::kYesNo:
+    case PromptButtons::kYesNoCancel:
       std::cerr << (answer_yes_ ? "  -> Yes (--yes)\n" : "  -> No (pass --yes to answer Yes)\n");
       return answer_yes_ ? PromptAnswer::kYes : PromptAnswer::kNo;
   }

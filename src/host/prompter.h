@@ -6,7 +6,7 @@
 namespace tarn {
 
 enum class PromptIcon { kNone, kWarning, kInformation, kQuestion };
-enum class PromptButtons { kOk, kOkCancel, kYesNo };
+enum class PromptButtons { kOk, kOkCancel, kYesNo, kYesNoCancel };
 enum class PromptAnswer { kOk, kCancel, kYes, kNo };
 
 // Shows a message to the user and returns the answer. The desktop program shows a message box,

@@ -94,6 +94,13 @@ bool Link::OpenPortByName(std::string_view name) {
   return Open(name);
 }
 
+bool Link::ChoosePort(std::string_view text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return SelectPort(text);
+  const bool numbered = text[first] >= '0' && text[first] <= '9';
+  return numbered ? SelectPort(text) : OpenPortByName(text.substr(first));
+}
+
 bool Link::SelectBitRate(int index) {
   ClosePort();
   bit_rate_index_ = std::clamp(index, 0, static_cast<int>(std::size(kBitRateSettings)) - 1);

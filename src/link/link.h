@@ -65,6 +65,11 @@ class Link {
   // Opens a port by device name or path, as tarnctl's --port does.
   bool OpenPortByName(std::string_view name);
 
+  // A port as the user names it, in the window's port list or on a command line: text that
+  // starts with a digit ("3", "3 ttyUSB0") picks by number, as SelectPort does; anything else is
+  // a device name or path (a USB adapter's /dev path, a pseudo-terminal). Empty text closes.
+  bool ChoosePort(std::string_view text);
+
   // A choice of bit rate (index into kBitRateSettings): closes the port, applies the settings and
   // opens the chosen port again.
   bool SelectBitRate(int index);

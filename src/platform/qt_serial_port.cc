@@ -1,6 +1,7 @@
 #include "platform/qt_serial_port.h"
 
 #include <QSerialPortInfo>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -165,9 +166,32 @@ bool QtSerialPort::WaitForBytes(double deadline) {
   if (port_.bytesAvailable() > 0) return true;
   const double remaining_ms = std::ceil((deadline - clock_.Now()) * 1000.0);
   if (remaining_ms <= 0) return false;
-  const bool arrived = port_.waitForReadyRead(static_cast<int>(remaining_ms));
+  if (wait_mode_ == WaitMode::kBlock) {
+    const bool arrived = port_.waitForReadyRead(static_cast<int>(remaining_ms));
+    NoteError();
+    return arrived && !failed_;
+  }
+  // The event loop sleeps in the kernel as waitForReadyRead() does, and also paints and takes
+  // clicks meanwhile.
+  QEventLoop loop;
+  QTimer deadline_timer;
+  deadline_timer.setSingleShot(true);
+  QObject::connect(&deadline_timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+  QObject::connect(&port_, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
+  QObject::connect(&port_, &QSerialPort::errorOccurred, &loop, [&loop](QSerialPort::SerialPortError e) {
+    if (e != QSerialPort::NoError) loop.quit();
+  });
+  deadline_timer.start(static_cast<int>(remaining_ms));
+  waiting_loop_ = &loop;
+  loop.exec(wait_mode_ == WaitMode::kRunEventsExceptInput ? QEventLoop::ExcludeUserInputEvents
+                                                          : QEventLoop::AllEvents);
+  waiting_loop_ = nullptr;
   NoteError();
-  return arrived && !failed_;
+  return port_.bytesAvailable() > 0 && !failed_;
+}
+
+void QtSerialPort::InterruptWait() {
+  if (waiting_loop_ != nullptr) waiting_loop_->quit();
 }
 
 bool QtSerialPort::Failed() const { return failed_; }

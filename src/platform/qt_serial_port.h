@@ -1,6 +1,7 @@
 #ifndef TARN_PLATFORM_QT_SERIAL_PORT_H_
 #define TARN_PLATFORM_QT_SERIAL_PORT_H_
 
+#include <QEventLoop>
 #include <QSerialPort>
 #include <string>
 #include <vector>
@@ -11,11 +12,23 @@
 
 namespace tarn {
 
-// The workstation's serial ports through QSerialPort. Used without an event loop: the receive
-// side waits in waitForReadyRead(), which sleeps in the kernel until a byte or the deadline comes.
+// The workstation's serial ports through QSerialPort. By default used without an event loop: the
+// receive side waits in waitForReadyRead(), which sleeps in the kernel until a byte or the
+// deadline comes. A window asks for the wait to run its event loop instead, so that it keeps
+// painting and its "Stop" button works while a reply is awaited.
 class QtSerialPort : public SerialPort {
  public:
   explicit QtSerialPort(Clock& clock);
+
+  enum class WaitMode {
+    kBlock,                  // waitForReadyRead(): nothing else happens meanwhile
+    kRunEvents,              // the event loop runs: painting, timers, clicks
+    kRunEventsExceptInput,   // painting and timers; clicks and keys wait for the wait's end
+  };
+  void SetWaitMode(WaitMode mode) { wait_mode_ = mode; }
+  WaitMode wait_mode() const { return wait_mode_; }
+  // Ends a wait that runs the event loop at once, as a time-out would.
+  void InterruptWait();
 
   // The serial devices the system lists, sorted by their location; port n is entry n - 1. On
   // Windows port n is COMn instead.
@@ -43,6 +56,8 @@ class QtSerialPort : public SerialPort {
   PortSettings settings_;
   std::string error_text_;
   bool failed_ = false;
+  WaitMode wait_mode_ = WaitMode::kBlock;
+  QEventLoop* waiting_loop_ = nullptr;
 };
 
 }  // namespace tarn

@@ -26,7 +26,9 @@ class RecordingPrompter : public Prompter {
       answers.pop_front();
       return answer;
     }
-    return buttons == PromptButtons::kYesNo ? PromptAnswer::kYes : PromptAnswer::kOk;
+    return buttons == PromptButtons::kYesNo || buttons == PromptButtons::kYesNoCancel
+               ? PromptAnswer::kYes
+               : PromptAnswer::kOk;
   }
 
   std::vector<std::string> Texts() const {

@@ -216,6 +216,14 @@ TEST_F(LinkTest, PortListAndSelection) {
   EXPECT_TRUE(link_.SelectBitRate(0));
   EXPECT_EQ(port_.settings, "9600,o,8,1");
   EXPECT_EQ(port_.opened.back(), "/dev/ttyUSB0");
+
+  // A chosen port: a list entry or number by number, anything else as a device path.
+  EXPECT_TRUE(link_.ChoosePort("1 /dev/ttyS0"));
+  EXPECT_EQ(port_.opened.back(), "/dev/ttyS0");
+  EXPECT_TRUE(link_.ChoosePort(" /tmp/tarn0"));
+  EXPECT_EQ(port_.opened.back(), "/tmp/tarn0");
+  EXPECT_FALSE(link_.ChoosePort(""));
+  EXPECT_FALSE(link_.port_open());
 }
 
 TEST_F(LinkTest, ModuleAddressTakeOverResynchronises) {

@@ -1,0 +1,307 @@
+#include "ui/link_bar.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "model/address_fields.h"
+#include "operations/link_address_fields.h"
+#include "ui/text.h"
+
+namespace tarn::ui {
+namespace {
+
+constexpr std::array<const char*, 3> kBitRateCaptions = {"  9k6", "19k2", "38k4"};
+constexpr std::array<const char*, 3> kBitRateSpoken = {"9600 bit/s", "19200 bit/s", "38400 bit/s"};
+
+QHBoxLayout* Row(QWidget* owner) {
+  auto* row = new QHBoxLayout(owner);
+  row->setContentsMargins(0, 0, 0, 0);
+  return row;
+}
+
+}  // namespace
+
+LinkBar::LinkBar(WindowContext& context, QWidget* parent) : QWidget(parent), context_(context) {
+  auto* rows = new QVBoxLayout(this);
+  rows->setContentsMargins(0, 0, 0, 0);
+  rows->addWidget(BuildPortRow());
+  rows->addWidget(BuildModeRow());
+  rows->addWidget(BuildOperationRow());
+
+  text_response_ = new QLineEdit(this);
+  text_response_->setObjectName(QStringLiteral("TextResponse"));
+  text_response_->setAccessibleName(QStringLiteral("Response"));
+  text_response_->setReadOnly(true);
+  text_response_->hide();
+  rows->addWidget(text_response_);
+  ShowExtendedAddressing();
+}
+
+QWidget* LinkBar::BuildPortRow() {
+  auto* owner = new QWidget(this);
+  QHBoxLayout* row = Row(owner);
+
+  label_port_ = MakeClickLabel(owner, QStringLiteral("LabelPort"), QStringLiteral("Port:"));
+  label_port_->setToolTip(QStringLiteral("Double-click for the bit rate"));
+  combo_port_ = MakeComboBox(owner, QStringLiteral("ComboPort"), nullptr, QStringLiteral("Port"));
+  combo_port_->setEditable(true);
+  combo_port_->setInsertPolicy(QComboBox::NoInsert);
+  combo_port_->setMinimumContentsLength(16);
+  combo_port_->lineEdit()->setPlaceholderText(QStringLiteral("number or device path"));
+  combo_port_->setToolTip(QStringLiteral("Pick a port, or type a device path and press Enter"));
+  auto* refresh = MakeButton(owner, QStringLiteral("cmdRefreshComm"), QStringLiteral("Refresh"));
+  row->addWidget(label_port_);
+  row->addWidget(combo_port_);
+  row->addWidget(refresh);
+
+  frame_bitrate_ = MakeFrame(owner, QStringLiteral("FrameBitrate"), QStringLiteral("Bitrate"));
+  auto* rates = Row(frame_bitrate_);
+  rates->setContentsMargins(6, 0, 6, 0);
+  for (int i = 0; i < 3; ++i) {
+    bit_rates_[i] = MakeOption(frame_bitrate_, ElementName("OptionBitRate", i),
+                               QString::fromLatin1(kBitRateCaptions[i]),
+                               QString::fromLatin1(kBitRateSpoken[i]));
+    rates->addWidget(bit_rates_[i]);
+    connect(bit_rates_[i], &QRadioButton::clicked, this, [this, i] {
+      context_.link.SelectBitRate(i);
+      context_.host.LinkTargetChanged();
+    });
+  }
+  frame_bitrate_->hide();
+  row->addWidget(frame_bitrate_);
+  row->addSpacing(12);
+
+  label_address_ = MakeLabel(owner, QStringLiteral("LabelAddress"), QStringLiteral("Module Address"));
+  text_address_ = MakeField(owner, QStringLiteral("TextAddress"), label_address_,
+                            QStringLiteral("Address"));
+  auto* up_down_address =
+      MakeUpDown(owner, QStringLiteral("UpDownAddress"), QStringLiteral("Address"));
+  row->addWidget(label_address_);
+  row->addWidget(text_address_);
+  row->addWidget(up_down_address);
+
+  check_xaddress_ =
+      MakeCheckBox(owner, QStringLiteral("CheckXaddress"), QStringLiteral("Use eXtended Addr"));
+  label_xaddress_ =
+      MakeLabel(owner, QStringLiteral("LabelXaddress"), QStringLiteral("eXtended address"));
+  txt_xaddr_ = MakeField(owner, QStringLiteral("txtXaddr"), label_xaddress_);
+  up_down_xaddr_ =
+      MakeUpDown(owner, QStringLiteral("UpDownXaddr"), QStringLiteral("eXtended address"));
+  row->addWidget(check_xaddress_);
+  row->addWidget(label_xaddress_);
+  row->addWidget(txt_xaddr_);
+  row->addWidget(up_down_xaddr_);
+  row->addStretch();
+
+  connect(label_port_, &ClickLabel::doubleClicked, this,
+          [this] { frame_bitrate_->setVisible(frame_bitrate_->isHidden()); });
+  connect(label_port_, &ClickLabel::activatedByKeyboard, this,
+          [this] { frame_bitrate_->setVisible(frame_bitrate_->isHidden()); });
+  connect(refresh, &QPushButton::clicked, this, [this] {
+    RefreshPorts();
+    context_.host.LinkTargetChanged();
+  });
+  connect(combo_port_, &QComboBox::activated, this,
+          [this](int index) { ChoosePort(combo_port_->itemText(index)); });
+  connect(combo_port_->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+    if (combo_port_->findText(combo_port_->currentText()) < 0) {
+      ChoosePort(combo_port_->currentText());
+    }
+  });
+  connect(text_address_, &NumberField::committed, this,
+          [this] { CommitAddress(AddressField::kModuleAddress, text_address_); });
+  connect(up_down_address, &UpDown::stepped, this, [this](int direction) {
+    StepAddress(AddressField::kModuleAddress, text_address_, direction);
+  });
+  connect(txt_xaddr_, &NumberField::committed, this,
+          [this] { CommitAddress(AddressField::kLinkExtendedAddress, txt_xaddr_); });
+  connect(up_down_xaddr_, &UpDown::stepped, this, [this](int direction) {
+    StepAddress(AddressField::kLinkExtendedAddress, txt_xaddr_, direction);
+  });
+  connect(check_xaddress_, &QCheckBox::clicked, this, &LinkBar::ExtendedAddressingClicked);
+  return owner;
+}
+
+QWidget* LinkBar::BuildModeRow() {
+  auto* owner = new QWidget(this);
+  QHBoxLayout* row = Row(owner);
+  check_bidirectional_ = MakeCheckBox(owner, QStringLiteral("CheckTarnBD"),
+                                      QStringLiteral("Bidirectional Comm."));
+  check_bidirectional_->setChecked(context_.link.bidirectional());
+  check_tolvik_ =
+      MakeCheckBox(owner, QStringLiteral("CheckTolvik"), QStringLiteral("Use Tolvik Tunneling"));
+  set_transparent_ = MakeButton(owner, QStringLiteral("cmdSetTM"),
+                                QStringLiteral("Activate Transparent Mode"));
+  set_transparent_->setToolTip(
+      QStringLiteral("Switch NQ-7 or Plexa in Transparant Mode for Tarn Configuration"));
+  check_numbering_ = MakeCheckBox(owner, QStringLiteral("CheckKLnumber"),
+                                  QStringLiteral("Start numbering at 1"));
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           check_bidirectional_, check_tolvik_, set_transparent_, check_numbering_}) {
+    row->addWidget(control);
+  }
+  row->addStretch();
+
+  connect(check_bidirectional_, &QCheckBox::clicked, this,
+          [this](bool on) { context_.link.SetBidirectional(on); });
+  connect(check_tolvik_, &QCheckBox::clicked, this, [this](bool on) {
+    // The link sets the box to what it settled on, through its listener.
+    check_tolvik_->setChecked(context_.link.tunnelling());
+    context_.host.Exchange({}, [this, on] {
+      context_.link.SwitchTunnelling(on);
+      return true;
+    });
+  });
+  connect(set_transparent_, &QPushButton::clicked, this, [this] {
+    context_.host.Exchange({}, [this] {
+      context_.link.ActivateTransparentMode();
+      return true;
+    });
+  });
+  connect(check_numbering_, &QCheckBox::clicked, this, [this](bool on) {
+    context_.host.Edit("Start numbering at 1", [this, on] {
+      SwitchNumberingBase(on, context_.config());
+    });
+    // Every number shown moves, in every view.
+    context_.host.ShowEverything();
+  });
+  return owner;
+}
+
+QWidget* LinkBar::BuildOperationRow() {
+  auto* owner = new QWidget(this);
+  QHBoxLayout* row = Row(owner);
+  for (const Operation operation :
+       {Operation::kReadAll, Operation::kWriteAll, Operation::kVerifyAll}) {
+    const OperationEntry& entry = EntryOf(operation);
+    auto* button = MakeButton(owner, FromTarnText(entry.button), FromTarnText(entry.caption));
+    row->addWidget(button);
+    connect(button, &QPushButton::clicked, this,
+            [this, operation] { context_.host.PressOperation(operation); });
+  }
+  row->addSpacing(12);
+  auto* save = MakeButton(owner, QStringLiteral("CommandSave"), QStringLiteral("Save File"));
+  save->setToolTip(QStringLiteral("Shift+Save File to save compact"));
+  auto* load = MakeButton(owner, QStringLiteral("CommandLoad"), QStringLiteral("Load File"));
+  load->setToolTip(QStringLiteral("Read from file"));
+  row->addWidget(save);
+  row->addWidget(load);
+  row->addStretch();
+  release_ = MakeClickLabel(owner, QStringLiteral("Release"), QStringLiteral("Release 3.10a"));
+  row->addWidget(release_);
+
+  connect(save, &QPushButton::clicked, this, [this] {
+    // Shift alone saves the compact form; any other modifier does nothing.
+    const Qt::KeyboardModifiers held = QApplication::queryKeyboardModifiers();
+    if (held == Qt::NoModifier) emit saveRequested(DataFileForm::kFull);
+    if (held == Qt::ShiftModifier) emit saveRequested(DataFileForm::kCompact);
+  });
+  connect(load, &QPushButton::clicked, this, [this] { emit loadRequested(); });
+  connect(release_, &ClickLabel::pressedWith, this, &LinkBar::ReleasePressed);
+  connect(release_, &ClickLabel::doubleClicked, this,
+          [this] { text_response_->setVisible(text_response_->isHidden()); });
+  connect(release_, &ClickLabel::activatedByKeyboard, this,
+          [this] { text_response_->setVisible(text_response_->isHidden()); });
+  return owner;
+}
+
+void LinkBar::ReleasePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+  if (button != Qt::RightButton) return;
+  if (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) {
+    emit communicationLogAsked();
+  } else {
+    emit expertModeAsked();
+  }
+}
+
+void LinkBar::RefreshPorts() {
+  const std::vector<std::string> ports = context_.link.BuildPortList();
+  combo_port_->clear();
+  for (const std::string& port : ports) combo_port_->addItem(FromTarnText(port));
+  combo_port_->setCurrentIndex(-1);
+  combo_port_->setEditText(QString());
+}
+
+void LinkBar::ChoosePort(const QString& text) {
+  const std::optional<std::string> port = ToTarnText(text);
+  if (!port) return;
+  if (combo_port_->currentText() != text) combo_port_->setEditText(text);
+  context_.link.ChoosePort(*port);
+  context_.host.LinkTargetChanged();
+}
+
+void LinkBar::CommitAddress(AddressField field, NumberField* text) {
+  const std::optional<std::string> typed = ToTarnText(text->text());
+  const AddressConfirmation result =
+      ConfirmAddressField(field, typed.value_or(std::string()), context_.config(), context_.link);
+  text->Show(FromTarnText(result.text));
+  if (result.take_over_module_address || result.take_over_extended_address) {
+    context_.host.LinkTargetChanged();
+  }
+  context_.host.ShowAddresses(result.refresh);
+}
+
+void LinkBar::StepAddress(AddressField field, NumberField* text, int direction) {
+  const AddressConfirmation result =
+      StepAddressField(field, direction > 0 ? StepDirection::kUp : StepDirection::kDown,
+                       context_.config(), context_.link);
+  text->Show(FromTarnText(result.text));
+  context_.host.LinkTargetChanged();
+  context_.host.ShowAddresses(result.refresh);
+}
+
+void LinkBar::ExtendedAddressingClicked(bool checked) {
+  if (checked && context_.prompter.Show(kExtendedAddressingWarning, PromptIcon::kWarning,
+                                        PromptButtons::kOkCancel) != PromptAnswer::kOk) {
+    check_xaddress_->setChecked(false);
+    return;
+  }
+  const AddressRefresh refresh = SwitchLinkExtendedAddressing(checked, context_.link);
+  ShowExtendedAddressing();
+  context_.host.LinkTargetChanged();
+  context_.host.ShowAddresses(refresh);
+}
+
+void LinkBar::ShowExtendedAddressing() {
+  const bool on = context_.link.extended_addressing();
+  check_xaddress_->setChecked(on);
+  ShowText(label_address_, FromTarnText(ModuleAddressCaption(on)));
+  text_address_->setAccessibleName(FromTarnText(ModuleAddressCaption(on)));
+  label_xaddress_->setVisible(on);
+  txt_xaddr_->setVisible(on);
+  up_down_xaddr_->setVisible(on);
+}
+
+void LinkBar::ShowAll() {
+  const DeviceConfiguration& config = context_.config();
+  check_numbering_->setChecked(NumberingBase(config) == 1);
+  bit_rates_[static_cast<std::size_t>(context_.link.bit_rate_index())]->setChecked(true);
+  ShowExtendedAddressing();
+  ShowAddresses(AddressRefresh::Everything());
+}
+
+void LinkBar::ShowAddresses(const AddressRefresh& refresh) {
+  if (refresh.Has(AddressField::kModuleAddress)) {
+    text_address_->Show(FromTarnText(
+        AddressFieldText(AddressField::kModuleAddress, context_.config(), context_.link)));
+  }
+  if (refresh.Has(AddressField::kLinkExtendedAddress)) {
+    txt_xaddr_->Show(FromTarnText(
+        AddressFieldText(AddressField::kLinkExtendedAddress, context_.config(), context_.link)));
+  }
+}
+
+void LinkBar::ShowBidirectional(bool on) { check_bidirectional_->setChecked(on); }
+void LinkBar::ShowTunnelling(bool on) { check_tolvik_->setChecked(on); }
+void LinkBar::ShowTransparentButton(bool shown) { set_transparent_->setVisible(shown); }
+void LinkBar::ShowResponse(const QString& text) { text_response_->setText(text); }
+
+}  // namespace tarn::ui

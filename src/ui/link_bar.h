@@ -1,0 +1,81 @@
+#ifndef TARN_UI_LINK_BAR_H_
+#define TARN_UI_LINK_BAR_H_
+
+#include <QWidget>
+#include <array>
+
+#include "files/data_file.h"
+#include "ui/widgets/controls.h"
+#include "ui/window_context.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace tarn::ui {
+
+// The controls outside the tabs, always visible: the port and its bit rate, the module and
+// extended address, the link modes, "Start numbering at 1", the whole-Tarn operations, the file
+// buttons, the response field and the version label.
+class LinkBar : public QWidget, public View {
+  Q_OBJECT
+
+ public:
+  LinkBar(WindowContext& context, QWidget* parent = nullptr);
+
+  // The port list from the link's probe (start-up and "Refresh").
+  void RefreshPorts();
+  // A port as typed or picked in ComboPort, or given with --port.
+  void ChoosePort(const QString& text);
+
+  void ShowAll() override;
+  void ShowAddresses(const AddressRefresh& refresh) override;
+
+  // What the link tells the window.
+  void ShowBidirectional(bool on);
+  void ShowTunnelling(bool on);
+  void ShowTransparentButton(bool shown);
+  void ShowResponse(const QString& text);
+
+ signals:
+  void saveRequested(tarn::DataFileForm form);
+  void loadRequested();
+  void expertModeAsked();
+  void communicationLogAsked();
+
+ private:
+  QWidget* BuildPortRow();
+  QWidget* BuildModeRow();
+  QWidget* BuildOperationRow();
+  void CommitAddress(AddressField field, NumberField* text);
+  void StepAddress(AddressField field, NumberField* text, int direction);
+  void ExtendedAddressingClicked(bool checked);
+  void ShowExtendedAddressing();
+  void ReleasePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+
+  WindowContext& context_;
+  ClickLabel* label_port_;
+  QComboBox* combo_port_;
+  QGroupBox* frame_bitrate_;
+  std::array<QRadioButton*, 3> bit_rates_{};
+  QLabel* label_address_;
+  NumberField* text_address_;
+  QCheckBox* check_xaddress_;
+  QLabel* label_xaddress_;
+  NumberField* txt_xaddr_;
+  UpDown* up_down_xaddr_;
+  QCheckBox* check_bidirectional_;
+  QCheckBox* check_tolvik_;
+  QPushButton* set_transparent_;
+  QCheckBox* check_numbering_;
+  QLineEdit* text_response_;
+  ClickLabel* release_;
+};
+
+}  // namespace tarn::ui
+
+#endif  // TARN_UI_LINK_BAR_H_

@@ -1,0 +1,408 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "operations/flows.h"
+#include "platform/qt_serial_port.h"
+#include "ui/busy_bar.h"
+#include "ui/device_tab.h"
+#include "ui/event_control_tab.h"
+#include "ui/general_tab.h"
+#include "ui/link_bar.h"
+#include "ui/test_tab.h"
+#include "ui/text.h"
+#include "ui/windows/communication_log_window.h"
+#include "ui/windows/verification_window.h"
+
+namespace tarn::ui {
+namespace {
+
+constexpr int kTestTab = 3;
+constexpr int kGeneralTab = 0;
+
+inline constexpr std::string_view kTabDisabledText = "Sorry, This tab is disabled";
+inline constexpr std::string_view kExpertModeQuestion = "Expert Mode?";
+inline constexpr std::string_view kSaveBeforeClosing =
+    "Save changes to the configuration before closing?";
+
+Prompter& PrompterOf(const WindowPlatform& platform, std::unique_ptr<MessageBoxPrompter>& own) {
+  if (platform.prompter != nullptr) return *platform.prompter;
+  own = std::make_unique<MessageBoxPrompter>();
+  return *own;
+}
+
+FileChooser& FilesOf(const WindowPlatform& platform, std::unique_ptr<DialogFileChooser>& own) {
+  if (platform.files != nullptr) return *platform.files;
+  own = std::make_unique<DialogFileChooser>();
+  return *own;
+}
+
+// The addresses a flow's kPinAddresses refresh shows again.
+AddressRefresh PinAddresses() {
+  return AddressRefresh{AddressDisplay::kPinBasicDccAddress, AddressDisplay::kPinExtendedDccAddress,
+                        AddressDisplay::kPinSerialAddress, AddressDisplay::kPinBusAddress}
+      .Add(AddressField::kPinDccCount)
+      .Add(AddressField::kPinVeskCount)
+      .Add(AddressField::kPinXdccCount);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const WindowPlatform& platform, QWidget* parent)
+    : QMainWindow(parent),
+      prompter_(PrompterOf(platform, own_prompter_)),
+      files_(FilesOf(platform, own_files_)),
+      clock_(platform.clock),
+      qt_port_(platform.qt_port),
+      program_folder_(platform.program_folder),
+      busy_bar_(new BusyBar),
+      link_(platform.port, platform.clock, prompter_),
+      session_(link_, platform.clock, prompter_, *busy_bar_, workspace_),
+      scheduler_(session_, *this),
+      live_(link_, prompter_, workspace_.config),
+      monitor_(link_, prompter_),
+      context_{workspace_, link_,    clock_,    prompter_, session_, scheduler_,
+               live_,      monitor_, files_,    devices_,  history_, *this} {
+  setObjectName(QStringLiteral("TarnConfig"));
+  if (own_prompter_) own_prompter_->SetParent(this);
+  if (own_files_) own_files_->SetParent(this);
+  link_.SetListener(this);
+  link_.SetStopCheck([this] { return stop_requested_; });
+  if (qt_port_ != nullptr) qt_port_->SetWaitMode(QtSerialPort::WaitMode::kRunEventsExceptInput);
+
+  content_ = new QWidget;
+  content_->setObjectName(QStringLiteral("Content"));
+  link_bar_ = new LinkBar(context_, content_);
+  main_tabs_ = new QTabWidget(content_);
+  main_tabs_->setObjectName(QStringLiteral("SSTab_Main"));
+  main_tabs_->setAccessibleName(QStringLiteral("Main tabs"));
+  general_tab_ = new GeneralTab(context_);
+  event_tab_ = new EventControlTab(context_);
+  device_tab_ = new DeviceTab(context_);
+  test_tab_ = new TestTab(context_);
+  main_tabs_->addTab(general_tab_, QStringLiteral("General"));
+  main_tabs_->addTab(event_tab_, QStringLiteral("Tarn Event Control"));
+  main_tabs_->addTab(device_tab_, QStringLiteral("Tarn Device Configuration"));
+  main_tabs_->addTab(test_tab_, QStringLiteral("Test"));
+  auto* content_rows = new QVBoxLayout(content_);
+  content_rows->addWidget(link_bar_);
+  content_rows->addWidget(main_tabs_, 1);
+
+  auto* central = new QWidget(this);
+  auto* rows = new QVBoxLayout(central);
+  rows->setContentsMargins(6, 6, 6, 2);
+  rows->addWidget(content_, 1);
+  rows->addWidget(busy_bar_);
+  setCentralWidget(central);
+
+  verification_window_ = new VerificationWindow(this);
+  communication_log_ = new CommunicationLogWindow(this);
+  BuildMenus();
+
+  connect(main_tabs_, &QTabWidget::currentChanged, this, &MainWindow::MainTabChanged);
+  connect(link_bar_, &LinkBar::saveRequested, this, &MainWindow::SaveFile);
+  connect(link_bar_, &LinkBar::loadRequested, this, &MainWindow::LoadFile);
+  connect(link_bar_, &LinkBar::expertModeAsked, this, &MainWindow::AskExpertMode);
+  connect(link_bar_, &LinkBar::communicationLogAsked, this, &MainWindow::ShowCommunicationLog);
+  connect(busy_bar_, &BusyBar::stopRequested, this, [this] {
+    stop_requested_ = true;
+    if (qt_port_ != nullptr) qt_port_->InterruptWait();
+  });
+
+  // Timer1 runs for the whole run; a tick with nothing pending does nothing.
+  timer1_.setInterval(kTickMilliseconds);
+  connect(&timer1_, &QTimer::timeout, this, &MainWindow::Tick);
+  timer1_.start();
+  UpdateEditState();
+}
+
+MainWindow::~MainWindow() { link_.SetListener(nullptr); }
+
+void MainWindow::BuildMenus() {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  file->addAction(QStringLiteral("&Load File..."), QKeySequence::Open, this,
+                  &MainWindow::LoadFile);
+  file->addAction(QStringLiteral("&Save File..."), QKeySequence::Save, this,
+                  [this] { SaveFile(DataFileForm::kFull); });
+  file->addAction(QStringLiteral("Save File &Compact..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
+                  this, [this] { SaveFile(DataFileForm::kCompact); });
+  file->addSeparator();
+  file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  undo_action_ = edit->addAction(QStringLiteral("Undo"), QKeySequence::Undo, this, &MainWindow::Undo);
+  undo_action_->setObjectName(QStringLiteral("ActionUndo"));
+  redo_action_ = edit->addAction(QStringLiteral("Redo"), QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
+                                 this, &MainWindow::Redo);
+  redo_action_->setObjectName(QStringLiteral("ActionRedo"));
+
+  QMenu* tarn = menuBar()->addMenu(QStringLiteral("&Tarn"));
+  tarn->setObjectName(QStringLiteral("MenuTarn"));
+  for (const Operation operation :
+       {Operation::kReadAll, Operation::kWriteAll, Operation::kVerifyAll}) {
+    tarn->addAction(FromTarnText(EntryOf(operation).caption), this,
+                    [this, operation] { PressOperation(operation); });
+  }
+
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+  view->addAction(QStringLiteral("&Communication Log"), this, &MainWindow::ShowCommunicationLog);
+}
+
+void MainWindow::StartUp() {
+  link_bar_->RefreshPorts();
+  // The views from the start values, the event fields already copied to every pin by the model.
+  ShowEverything();
+  LoadStandardLibrary(
+      program_folder_,
+      [this](std::string_view name) {
+        return files_.Open(FileKind::kDefinitions, QStringLiteral("Device Configuration"),
+                           FromTarnText(name));
+      },
+      devices_, prompter_);
+  device_tab_->ShowAll();
+  // The start values count as saved: nothing to lose yet.
+  history_.Clear();
+  UpdateEditState();
+}
+
+void MainWindow::ChoosePort(const QString& text) { link_bar_->ChoosePort(text); }
+
+// --- Running ---------------------------------------------------------------------------------
+
+bool MainWindow::RunBusy(const std::function<bool()>& work) {
+  if (busy_) return false;
+  busy_ = true;
+  stop_requested_ = false;
+  QWidget* focus = QApplication::focusWidget();
+  content_->setEnabled(false);
+  menuBar()->setEnabled(false);
+  busy_bar_->Start();
+  if (qt_port_ != nullptr) qt_port_->SetWaitMode(QtSerialPort::WaitMode::kRunEvents);
+
+  const bool result = work();
+
+  if (qt_port_ != nullptr) qt_port_->SetWaitMode(QtSerialPort::WaitMode::kRunEventsExceptInput);
+  busy_bar_->Finish();
+  menuBar()->setEnabled(true);
+  content_->setEnabled(true);
+  if (focus != nullptr && content_->isAncestorOf(focus)) focus->setFocus();
+  busy_ = false;
+  if (close_when_idle_) QTimer::singleShot(0, this, &QWidget::close);
+  return result;
+}
+
+void MainWindow::Tick() {
+  if (busy_ || scheduler_.pending().empty()) return;
+  const std::optional<Operation> operation = OperationNamed(scheduler_.pending());
+  const Workspace before = workspace_;
+  finished_.reset();
+  RunBusy([this] { return scheduler_.Tick(); });
+  if (operation && history_.Record(EntryOf(*operation).caption, before, workspace_)) {
+    UpdateEditState();
+  }
+  if (finished_) FinishOperation(*finished_);
+}
+
+void MainWindow::PressOperation(Operation operation) {
+  if (busy_) return;
+  scheduler_.Press(operation);
+}
+
+void MainWindow::BusyChanged(bool busy) { busy_bar_->ShowBusyLabel(busy); }
+
+void MainWindow::OperationFinished(const OperationResult& result) { finished_ = result; }
+
+void MainWindow::FinishOperation(const OperationResult& result) {
+  // A read fills fields all over the window; the flow's own list says what else to redraw.
+  if (KindOf(result.operation) == OperationKind::kRead) {
+    link_bar_->ShowAll();
+    general_tab_->ShowAll();
+    event_tab_->ShowAll();
+  }
+  for (const Refresh what : result.refresh) {
+    if (what == Refresh::kPinAddresses) ShowAddresses(PinAddresses());
+    if (what == Refresh::kBusyLabelHidden) busy_bar_->ShowBusyLabel(false);
+    for (View* view : Views()) view->ApplyRefresh(what);
+  }
+  const bool whole = result.operation == Operation::kReadAll ||
+                     result.operation == Operation::kWriteAll ||
+                     result.operation == Operation::kVerifyAll;
+  if (whole && result.succeeded) {
+    tarn_picture_ = workspace_;
+    if (result.operation == Operation::kReadAll) history_.MarkSaved();
+  }
+  UpdateEditState();
+  statusBar()->showMessage(FromTarnText(result.summary));
+  if (result.shows_report) verification_window_->ShowReport(result.report);
+}
+
+bool MainWindow::Exchange(std::string_view name, const std::function<bool()>& exchange) {
+  if (busy_) return false;
+  const Workspace before = workspace_;
+  const bool result = RunBusy(exchange);
+  if (!name.empty() && history_.Record(name, before, workspace_)) UpdateEditState();
+  return result;
+}
+
+// --- Edits -----------------------------------------------------------------------------------
+
+void MainWindow::Edit(std::string_view name, const std::function<void()>& apply) {
+  const Workspace before = workspace_;
+  apply();
+  if (history_.Record(name, before, workspace_)) UpdateEditState();
+}
+
+void MainWindow::Undo() {
+  if (busy_) return;
+  if (std::optional<Workspace> earlier = history_.Undo(workspace_)) {
+    workspace_ = std::move(*earlier);
+    ShowEverything();
+    UpdateEditState();
+  }
+}
+
+void MainWindow::Redo() {
+  if (busy_) return;
+  if (std::optional<Workspace> later = history_.Redo(workspace_)) {
+    workspace_ = std::move(*later);
+    ShowEverything();
+    UpdateEditState();
+  }
+}
+
+void MainWindow::UpdateEditState() {
+  undo_action_->setText(FromTarnText(history_.UndoText()));
+  undo_action_->setEnabled(history_.CanUndo());
+  redo_action_->setText(FromTarnText(history_.RedoText()));
+  redo_action_->setEnabled(history_.CanRedo());
+  const QString name = file_ ? QFileInfo(QString::fromStdU16String(file_->u16string())).fileName()
+                             : QStringLiteral("untitled");
+  setWindowTitle(QStringLiteral("Tarn Config - %1[*]").arg(name));
+  setWindowModified(history_.IsModified());
+}
+
+// --- Routing ---------------------------------------------------------------------------------
+
+std::vector<View*> MainWindow::Views() {
+  return {link_bar_, general_tab_, event_tab_, device_tab_, test_tab_};
+}
+
+void MainWindow::ShowAddresses(const AddressRefresh& refresh) {
+  for (View* view : Views()) view->ShowAddresses(refresh);
+}
+
+void MainWindow::ShowEverything() {
+  for (View* view : Views()) view->ShowAll();
+}
+
+void MainWindow::ApplyVisibility() {
+  for (View* view : Views()) view->ApplyVisibility();
+}
+
+void MainWindow::LinkTargetChanged() { tarn_picture_.reset(); }
+
+void MainWindow::MainTabChanged(int index) {
+  if (index == kTestTab && !expert_mode_) {
+    const QSignalBlocker quiet(main_tabs_);
+    main_tabs_->setCurrentIndex(previous_tab_);
+    prompter_.Show(kTabDisabledText);
+    return;
+  }
+  if (index == kGeneralTab) ShowAddresses(AddressRefresh::Everything());
+  previous_tab_ = index;
+}
+
+void MainWindow::AskExpertMode() {
+  expert_mode_ = prompter_.Show(kExpertModeQuestion, PromptIcon::kQuestion,
+                                PromptButtons::kYesNo) == PromptAnswer::kYes;
+  ApplyVisibility();
+}
+
+void MainWindow::ShowCommunicationLog() {
+  communication_log_->show();
+  communication_log_->raise();
+  communication_log_->activateWindow();
+}
+
+// --- The link's news -------------------------------------------------------------------------
+
+void MainWindow::PortOpenChanged(bool /*open*/) {}
+void MainWindow::BidirectionalChanged(bool on) { link_bar_->ShowBidirectional(on); }
+void MainWindow::TunnellingChanged(bool on) { link_bar_->ShowTunnelling(on); }
+void MainWindow::TransparentButtonShown(bool shown) { link_bar_->ShowTransparentButton(shown); }
+void MainWindow::ResponseTextChanged(std::string_view text) {
+  link_bar_->ShowResponse(FromTarnText(text));
+}
+void MainWindow::CommunicationLogLine(std::string_view line) { communication_log_->AppendLine(line); }
+
+// --- Files -----------------------------------------------------------------------------------
+
+void MainWindow::SaveFile(DataFileForm form) {
+  if (busy_) return;
+  const std::optional<std::filesystem::path> path =
+      files_.Save(FileKind::kConfiguration, QStringLiteral("Save File"), QString());
+  if (!path) return;
+  // Saving drops a servo's "Servo Initialised" bit in the model as in the file: no edit of the
+  // user's, so nothing to undo.
+  if (!SaveDataFile(*path, workspace_.config, form, prompter_)) return;
+  file_ = path;
+  history_.MarkSaved();
+  UpdateEditState();
+  statusBar()->showMessage(QStringLiteral("Saved %1").arg(QString::fromStdU16String(path->u16string())));
+}
+
+void MainWindow::LoadFile() {
+  if (busy_) return;
+  const std::optional<std::filesystem::path> path =
+      files_.Open(FileKind::kConfiguration, QStringLiteral("Load File"), QString());
+  if (!path) return;
+  const Workspace before = workspace_;
+  if (!LoadDataFile(*path, workspace_.config, prompter_)) return;
+  history_.Record("Load File", before, workspace_);
+  file_ = path;
+  history_.MarkSaved();
+  ShowEverything();
+  UpdateEditState();
+  statusBar()->showMessage(QStringLiteral("Loaded %1").arg(QString::fromStdU16String(path->u16string())));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (busy_) {
+    // The operation ends at its next exchange; the window closes when it has.
+    stop_requested_ = true;
+    close_when_idle_ = true;
+    if (qt_port_ != nullptr) qt_port_->InterruptWait();
+    event->ignore();
+    return;
+  }
+  close_when_idle_ = false;
+  if (history_.IsModified()) {
+    switch (prompter_.Show(kSaveBeforeClosing, PromptIcon::kQuestion,
+                           PromptButtons::kYesNoCancel)) {
+      case PromptAnswer::kYes:
+        SaveFile(DataFileForm::kFull);
+        if (history_.IsModified()) {
+          event->ignore();
+          return;
+        }
+        break;
+      case PromptAnswer::kNo:
+        break;
+      default:
+        event->ignore();
+        return;
+    }
+  }
+  communication_log_->close();
+  event->accept();
+}
+
+}  // namespace tarn::ui

@@ -1,0 +1,29 @@
+#ifndef TARN_UI_TEXT_H_
+#define TARN_UI_TEXT_H_
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The window's edge for texts: the core keeps Windows-1252 bytes (descriptions, ID strings, and
+// messages that quote them), Qt keeps Unicode. Every text crosses here, so no byte string reaches
+// Qt by any other road.
+
+namespace tarn::ui {
+
+// Windows-1252 bytes (the core's messages and captions are plain ASCII, a subset) as Unicode.
+QString FromTarnText(std::string_view bytes);
+
+// Unicode as Windows-1252 bytes, or nullopt when a character has no place in that table.
+std::optional<std::string> ToTarnText(const QString& text);
+
+// The characters of `text` that Windows-1252 cannot hold, each once, in order of appearance.
+QString CharactersWithoutPlace(const QString& text);
+
+// The message shown when a typed text holds such characters; nothing is stored.
+std::string CannotStoreText(const QString& field_name, const QString& text);
+
+}  // namespace tarn::ui
+
+#endif  // TARN_UI_TEXT_H_

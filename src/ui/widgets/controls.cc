@@ -1,0 +1,128 @@
+#include "ui/widgets/controls.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+#include "ui/text.h"
+
+namespace tarn::ui {
+
+QString ElementName(std::string_view name, int index) {
+  return Name(name) + QLatin1Char('_') + QString::number(index);
+}
+
+QString Name(std::string_view name) { return FromTarnText(name); }
+
+QString SpokenName(const QString& caption) {
+  QString spoken = caption;
+  spoken.remove(QLatin1Char('&'));
+  spoken = spoken.trimmed();
+  while (spoken.endsWith(QLatin1Char(':'))) spoken.chop(1);
+  return spoken.trimmed();
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  button->setAccessibleName(SpokenName(caption));
+  button->setAutoDefault(false);
+  return button;
+}
+
+QCheckBox* MakeCheckBox(QWidget* parent, const QString& name, const QString& caption) {
+  auto* box = new QCheckBox(caption, parent);
+  box->setObjectName(name);
+  box->setAccessibleName(SpokenName(caption));
+  return box;
+}
+
+QRadioButton* MakeOption(QWidget* parent, const QString& name, const QString& caption,
+                         const QString& accessible) {
+  auto* option = new QRadioButton(caption, parent);
+  option->setObjectName(name);
+  option->setAccessibleName(accessible.isEmpty() ? SpokenName(caption) : accessible);
+  return option;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& caption) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(name);
+  label->setTextFormat(Qt::PlainText);
+  return label;
+}
+
+ClickLabel* MakeClickLabel(QWidget* parent, const QString& name, const QString& caption) {
+  auto* label = new ClickLabel(caption, parent);
+  label->setObjectName(name);
+  label->setAccessibleName(SpokenName(caption));
+  return label;
+}
+
+QGroupBox* MakeFrame(QWidget* parent, const QString& name, const QString& caption) {
+  auto* frame = new QGroupBox(caption, parent);
+  frame->setObjectName(name);
+  frame->setAccessibleName(SpokenName(caption));
+  return frame;
+}
+
+NumberField* MakeField(QWidget* parent, const QString& name, QLabel* label,
+                       const QString& accessible) {
+  auto* field = new NumberField(parent);
+  field->setObjectName(name);
+  if (label != nullptr) label->setBuddy(field);
+  field->setAccessibleName(!accessible.isEmpty() ? accessible
+                           : label != nullptr    ? SpokenName(label->text())
+                                                 : name);
+  return field;
+}
+
+NumberField* MakeNamedField(QWidget* parent, const QString& name, const QString& accessible) {
+  return MakeField(parent, name, nullptr, accessible);
+}
+
+UpDown* MakeUpDown(QWidget* parent, const QString& name, const QString& what) {
+  return new UpDown(name, what, parent);
+}
+
+QComboBox* MakeComboBox(QWidget* parent, const QString& name, QLabel* label,
+                        const QString& accessible) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(name);
+  if (label != nullptr) label->setBuddy(box);
+  box->setAccessibleName(!accessible.isEmpty() ? accessible
+                         : label != nullptr    ? SpokenName(label->text())
+                                               : name);
+  return box;
+}
+
+QSlider* MakeSlider(QWidget* parent, const QString& name, const QString& accessible, int min,
+                    int max) {
+  auto* slider = new QSlider(Qt::Horizontal, parent);
+  slider->setObjectName(name);
+  slider->setAccessibleName(accessible);
+  slider->setRange(min, max);
+  return slider;
+}
+
+void ShowText(QLabel* label, const QString& text) {
+  if (label->text() != text) label->setText(text);
+}
+
+void ShowOverflow(QLabel* label, bool overflow) {
+  QPalette colours = QApplication::palette(label);
+  if (overflow) {
+    // A red a shade lighter on a dark window, a shade darker on a light one.
+    const bool dark = colours.color(QPalette::Window).lightness() < 128;
+    colours.setColor(QPalette::WindowText, dark ? QColor(255, 110, 110) : QColor(190, 0, 0));
+  }
+  label->setPalette(colours);
+}
+
+}  // namespace tarn::ui

@@ -1,0 +1,64 @@
+#include "ui/widgets/number_field.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPalette>
+
+namespace tarn::ui {
+
+NumberField::NumberField(QWidget* parent) : QLineEdit(parent) {
+  // Wide enough for every number a Tarn field holds, and no wider.
+  const int width = fontMetrics().horizontalAdvance(QStringLiteral("-00000")) + 14;
+  setMinimumWidth(width);
+  setMaximumWidth(width + 12);
+}
+
+void NumberField::Show(const QString& text) {
+  if (this->text() != text) setText(text);
+}
+
+void NumberField::SetGreyed(bool greyed) {
+  if (greyed_ == greyed) return;
+  greyed_ = greyed;
+  // The palette's own colours, so that the greyed face follows a light or a dark desktop theme.
+  const QPalette theme = QApplication::palette(this);
+  QPalette colours = palette();
+  colours.setBrush(QPalette::Base, theme.brush(greyed ? QPalette::Button : QPalette::Base));
+  setPalette(colours);
+}
+
+void NumberField::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  // A popup or another window taking the focus for a moment is not leaving the field.
+  if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason) {
+    emit committed();
+  }
+}
+
+void NumberField::mousePressEvent(QMouseEvent* event) {
+  QLineEdit::mousePressEvent(event);
+  if (event->button() == Qt::LeftButton) emit committed();
+}
+
+void NumberField::mouseDoubleClickEvent(QMouseEvent* event) {
+  QLineEdit::mouseDoubleClickEvent(event);
+  if (event->button() == Qt::LeftButton) emit helpRequested();
+}
+
+void NumberField::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    emit committed();
+    QLineEdit::keyPressEvent(event);  // a dialog's default button still hears Enter
+    return;
+  }
+  if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+    emit helpRequested();
+    event->accept();
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+}  // namespace tarn::ui

@@ -1,0 +1,43 @@
+#ifndef TARN_UI_WIDGETS_NUMBER_FIELD_H_
+#define TARN_UI_WIDGETS_NUMBER_FIELD_H_
+
+#include <QLineEdit>
+
+namespace tarn::ui {
+
+// A typed field of the device: it never refuses input. What was typed takes effect when the
+// field is left, when it is clicked and when Enter is pressed (`committed`); the owner clamps it
+// through the core and writes the result back. A double-click, or F1 from the keyboard, asks for
+// the field's help tool.
+class NumberField : public QLineEdit {
+  Q_OBJECT
+
+ public:
+  explicit NumberField(QWidget* parent = nullptr);
+
+  // Shows `text` unless the field holds it already, so a refresh never moves the caret of a
+  // field being typed in.
+  void Show(const QString& text);
+
+  // The normal window background, or the greyed button face of a parameter the instruction does
+  // not use; a field stays editable either way.
+  void SetGreyed(bool greyed);
+  bool greyed() const { return greyed_; }
+
+ signals:
+  void committed();
+  void helpRequested();
+
+ protected:
+  void focusOutEvent(QFocusEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  bool greyed_ = false;
+};
+
+}  // namespace tarn::ui
+
+#endif  // TARN_UI_WIDGETS_NUMBER_FIELD_H_

@@ -1,0 +1,89 @@
+#ifndef TARN_UI_WINDOW_CONTEXT_H_
+#define TARN_UI_WINDOW_CONTEXT_H_
+
+#include <functional>
+#include <string_view>
+
+#include "files/device_library.h"
+#include "link/link.h"
+#include "model/address_assignment.h"
+#include "operations/edit_history.h"
+#include "operations/flows.h"
+#include "operations/operation_table.h"
+#include "operations/scheduler.h"
+#include "operations/session.h"
+#include "operations/workspace.h"
+#include "protocol/live_control.h"
+#include "protocol/monitor.h"
+#include "ui/file_chooser.h"
+
+// What every tab, window and dialog of the main window reaches: the core objects the window owns,
+// and the window itself through WindowHost, which routes what one view changed to the others.
+
+namespace tarn::ui {
+
+// A tab or window that shows the model. The main window calls these; a view never calls another.
+class View {
+ public:
+  virtual ~View() = default;
+  // Everything from the model: after a file load, an undo, a read that may have changed anything.
+  virtual void ShowAll() {}
+  // The address displays and fields named (a confirm's AddressRefresh, a flow's kPinAddresses).
+  virtual void ShowAddresses(const AddressRefresh& /*refresh*/) {}
+  // One entry of a flow's refresh list.
+  virtual void ApplyRefresh(Refresh /*what*/) {}
+  // Expert mode or "Show Details" changed.
+  virtual void ApplyVisibility() {}
+};
+
+class WindowHost {
+ public:
+  virtual ~WindowHost() = default;
+
+  // An edit by the user: `apply` changes the workspace. The change is kept for undo under `name`
+  // ("Paste Pin") and marks the title as unsaved. Nothing runs while an operation runs.
+  virtual void Edit(std::string_view name, const std::function<void()>& apply) = 0;
+
+  // A short exchange with the Tarn, run at once ("Read String"): the other controls are disabled
+  // while it runs, painting and "Stop" go on, and a change it made to the model is kept for undo
+  // under `name`. Returns the exchange's result; false, without running it, while another
+  // exchange runs.
+  virtual bool Exchange(std::string_view name, const std::function<bool()>& exchange) = 0;
+
+  // A button of the operation table: the scheduler's press, run at the next tick.
+  virtual void PressOperation(Operation operation) = 0;
+
+  virtual void ShowAddresses(const AddressRefresh& refresh) = 0;
+  virtual void ShowEverything() = 0;
+  virtual void ApplyVisibility() = 0;
+
+  // The port, the module address or the extended address changed: the window forgets what it
+  // knew of the Tarn it talked to.
+  virtual void LinkTargetChanged() = 0;
+
+  virtual bool expert_mode() const = 0;
+  // True while an operation or a short exchange runs.
+  virtual bool busy() const = 0;
+};
+
+struct WindowContext {
+  Workspace& workspace;
+  Link& link;
+  Clock& clock;
+  Prompter& prompter;
+  Session& session;
+  Scheduler& scheduler;
+  LiveControl& live;
+  TrafficMonitor& monitor;
+  FileChooser& files;
+  DeviceList& devices;
+  EditHistory& history;
+  WindowHost& host;
+
+  DeviceConfiguration& config() { return workspace.config; }
+  int numbering_base() const { return NumberingBase(workspace.config); }
+};
+
+}  // namespace tarn::ui
+
+#endif  // TARN_UI_WINDOW_CONTEXT_H_
