@@ -7,6 +7,7 @@
 #include "files/device_library.h"
 #include "link/link.h"
 #include "model/address_assignment.h"
+#include "operations/differences.h"
 #include "operations/edit_history.h"
 #include "operations/flows.h"
 #include "operations/operation_table.h"
@@ -34,6 +35,9 @@ class View {
   virtual void ApplyRefresh(Refresh /*what*/) {}
   // Expert mode or "Show Details" changed.
   virtual void ApplyVisibility() {}
+  // What differs from the picture the window keeps of the Tarn (after a read, a write or a
+  // verification of all of it); nothing differs when there is no picture.
+  virtual void ShowDifferences(const ChangedGroups& /*changed*/) {}
 };
 
 class WindowHost {
