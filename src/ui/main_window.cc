@@ -227,11 +227,7 @@ void MainWindow::FinishOperation(const OperationResult& result) {
     general_tab_->ShowAll();
     event_tab_->ShowAll();
   }
-  for (const Refresh what : result.refresh) {
-    if (what == Refresh::kPinAddresses) ShowAddresses(PinAddresses());
-    if (what == Refresh::kBusyLabelHidden) busy_bar_->ShowBusyLabel(false);
-    for (View* view : Views()) view->ApplyRefresh(what);
-  }
+  Redraw(result.refresh);
   const bool whole = result.operation == Operation::kReadAll ||
                      result.operation == Operation::kWriteAll ||
                      result.operation == Operation::kVerifyAll;
@@ -297,6 +293,14 @@ std::vector<View*> MainWindow::Views() {
 
 void MainWindow::ShowAddresses(const AddressRefresh& refresh) {
   for (View* view : Views()) view->ShowAddresses(refresh);
+}
+
+void MainWindow::Redraw(const RefreshList& list) {
+  for (const Refresh what : list) {
+    if (what == Refresh::kPinAddresses) ShowAddresses(PinAddresses());
+    if (what == Refresh::kBusyLabelHidden) busy_bar_->ShowBusyLabel(false);
+    for (View* view : Views()) view->ApplyRefresh(what);
+  }
 }
 
 void MainWindow::ShowEverything() {

@@ -79,6 +79,7 @@ class MainWindow : public QMainWindow, public WindowHost, public LinkListener,
   bool Exchange(std::string_view name, const std::function<bool()>& exchange) override;
   void PressOperation(Operation operation) override;
   void ShowAddresses(const AddressRefresh& refresh) override;
+  void Redraw(const RefreshList& list) override;
   void ShowEverything() override;
   void ApplyVisibility() override;
   void LinkTargetChanged() override;

@@ -58,6 +58,9 @@ class WindowHost {
   virtual void PressOperation(Operation operation) = 0;
 
   virtual void ShowAddresses(const AddressRefresh& refresh) = 0;
+  // Routes a refresh list to every view, in order (kPinConfiguration after a Sink or Source box
+  // changed, say).
+  virtual void Redraw(const RefreshList& list) = 0;
   virtual void ShowEverything() = 0;
   virtual void ApplyVisibility() = 0;
 
