@@ -194,6 +194,13 @@ void LiveControl::SetSliderFocus(LiveOutput output, bool has_focus) {
 
 void LiveControl::SetGradual(LiveOutput output, bool ticked) { state(output).gradual = ticked; }
 
+void LiveControl::FollowCurrentPin(LiveOutput output) {
+  if (!IsPinNumber(config_.current_pin)) return;
+  const LiveOutputRange& range = RangeOf(output);
+  const int shown = config_.pins[config_.current_pin].live_value - range.wire_offset;
+  state(output).value = std::clamp(shown, range.min, range.max);
+}
+
 bool LiveControl::ApplyLevel(LiveOutput output, int value, bool may_send) {
   const LiveOutputRange& range = RangeOf(output);
   OutputState& s = state(output);

@@ -135,6 +135,10 @@ class LiveControl {
   void SetSliderFocus(LiveOutput output, bool has_focus);
   // CheckPWMSlow / CheckSrvDynamic.
   void SetGradual(LiveOutput output, bool ticked);
+  // The window shows the current pin: the live level takes the pin's live value (limited to the
+  // range, as the slider shows it), so that "Jump" sends what is shown. Nothing is sent and the
+  // pin keeps its byte.
+  void FollowCurrentPin(LiveOutput output);
 
   // The PWM live level (0..31) or the servo live position (-64..63).
   int value(LiveOutput output) const { return state(output).value; }

@@ -327,6 +327,27 @@ TEST(LiveControlLevelTest, SliderSendsOnlyWhileItHasTheFocus) {
   }
 }
 
+TEST(LiveControlLevelTest, ShowingAPinTakesItsLiveValueWithoutSending) {
+  const struct {
+    LiveOutput output;
+    std::uint8_t live_value;
+    int level;
+  } cases[] = {
+      {LiveOutput::kPwm, 17, 17},  {LiveOutput::kPwm, 200, 31},  // a Tarn may report anything
+      {LiveOutput::kServo, 70, 6}, {LiveOutput::kServo, 0, -64}, {LiveOutput::kServo, 255, 63},
+  };
+  for (const auto& c : cases) {
+    LiveLine line;
+    line.config.current_pin = 9;
+    line.config.pins[9].live_value = c.live_value;
+    line.live.SetSliderFocus(c.output, true);
+    line.live.FollowCurrentPin(c.output);
+    EXPECT_EQ(line.live.value(c.output), c.level) << int{c.live_value};
+    EXPECT_EQ(line.config.pins[9].live_value, c.live_value) << "the pin keeps its byte";
+    EXPECT_TRUE(line.NothingWritten());
+  }
+}
+
 TEST(LiveControlLevelTest, ClosedPortStoresButSendsNothingAndSaysNothing) {
   LiveLine line;
   line.link.ClosePort();
