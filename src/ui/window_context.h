@@ -53,6 +53,11 @@ class WindowHost {
   // under `name`. Returns the exchange's result; false, without running it, while another
   // exchange runs.
   virtual bool Exchange(std::string_view name, const std::function<bool()>& exchange) = 0;
+  // A live message sent while the user holds a control (a slider being dragged): as with
+  // Exchange, no timer or operation starts another exchange while it waits, but the controls stay
+  // enabled, so that the drag goes on and the window does not flash at every step. Not kept for
+  // undo. False, without sending, while another exchange runs.
+  virtual bool LiveExchange(const std::function<bool()>& send) { return Exchange({}, send); }
 
   // A button of the operation table: the scheduler's press, run at the next tick.
   virtual void PressOperation(Operation operation) = 0;
