@@ -248,6 +248,17 @@ bool MainWindow::Exchange(std::string_view name, const std::function<bool()>& ex
   return result;
 }
 
+bool MainWindow::BackgroundExchange(const std::function<bool()>& exchange) {
+  if (busy_) return false;
+  busy_ = true;
+  stop_requested_ = false;
+  const bool result = exchange();
+  busy_ = false;
+  // A close asked for while the exchange waited for its reply.
+  if (close_when_idle_) QTimer::singleShot(0, this, &QWidget::close);
+  return result;
+}
+
 // --- Edits -----------------------------------------------------------------------------------
 
 void MainWindow::Edit(std::string_view name, const std::function<void()>& apply) {

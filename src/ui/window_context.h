@@ -54,6 +54,14 @@ class WindowHost {
   // exchange runs.
   virtual bool Exchange(std::string_view name, const std::function<bool()>& exchange) = 0;
 
+  // An exchange the window runs in the background (the traffic monitor's poll): at once, without
+  // disabling the controls, and with busy() true meanwhile, so that Timer1 and every other tick
+  // that comes during its wait for the reply leave the line alone. Returns the exchange's result;
+  // false, without running it, while anything else runs.
+  virtual bool BackgroundExchange(const std::function<bool()>& exchange) {
+    return !busy() && exchange();
+  }
+
   // A button of the operation table: the scheduler's press, run at the next tick.
   virtual void PressOperation(Operation operation) = 0;
 
