@@ -30,9 +30,13 @@ std::string TrafficMonitor::MonitorLostFocus() {
 
 std::optional<std::string> TrafficMonitor::Poll() {
   if (!timer_on_) return std::nullopt;
+  // A port that was closed, or that failed during a poll (the link has said so), ends the
+  // monitoring: otherwise every tick would ask for a port ten times a second.
+  if (!link_.port_open()) return MonitorLostFocus();
   // Wait on: tunnelled, the report arrives with one of the unit's later answers, and only a
   // waiting exchange takes it out of them. On the direct link the flag changes nothing.
   link_.SendTarnMessage(true, {});
+  if (!link_.port_open()) return MonitorLostFocus();
   // Tunnelled, a valid exchange may have brought back only the unit's own answer: that is no
   // report of the Tarn.
   if (!link_.reply_valid() || !link_.tarn_reply_received()) return std::nullopt;

@@ -42,7 +42,8 @@ class TrafficMonitor {
   std::string MonitorLostFocus();
 
   // One tick of the timer: one poll. Returns the report line when the Tarn answered with a
-  // report; nothing when the timer is off or anything else came back.
+  // report; nothing when the timer is off or anything else came back. With the port closed, or
+  // failed during the poll, the timer stops and the line is "Monitoring Stopped".
   std::optional<std::string> Poll();
 
   bool timer_on() const { return timer_on_; }

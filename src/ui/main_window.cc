@@ -248,14 +248,13 @@ bool MainWindow::Exchange(std::string_view name, const std::function<bool()>& ex
   return result;
 }
 
-bool MainWindow::LiveExchange(const std::function<bool()>& send) {
+bool MainWindow::BackgroundExchange(const std::function<bool()>& exchange) {
   if (busy_) return false;
-  // Busy without disabling: Timer1 and the monitor timer, which may fire while a reply is awaited,
-  // start nothing; clicks and keys wait for the wait's end as they always do outside an operation.
   busy_ = true;
   stop_requested_ = false;
-  const bool result = send();
+  const bool result = exchange();
   busy_ = false;
+  // A close asked for while the exchange waited for its reply.
   if (close_when_idle_) QTimer::singleShot(0, this, &QWidget::close);
   return result;
 }

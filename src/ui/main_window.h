@@ -77,7 +77,7 @@ class MainWindow : public QMainWindow, public WindowHost, public LinkListener,
   // WindowHost
   void Edit(std::string_view name, const std::function<void()>& apply) override;
   bool Exchange(std::string_view name, const std::function<bool()>& exchange) override;
-  bool LiveExchange(const std::function<bool()>& send) override;
+  bool BackgroundExchange(const std::function<bool()>& exchange) override;
   void PressOperation(Operation operation) override;
   void ShowAddresses(const AddressRefresh& refresh) override;
   void Redraw(const RefreshList& list) override;

@@ -53,11 +53,12 @@ class WindowHost {
   // under `name`. Returns the exchange's result; false, without running it, while another
   // exchange runs.
   virtual bool Exchange(std::string_view name, const std::function<bool()>& exchange) = 0;
-  // A live message sent while the user holds a control (a slider being dragged): as with
-  // Exchange, no timer or operation starts another exchange while it waits, but the controls stay
-  // enabled, so that the drag goes on and the window does not flash at every step. Not kept for
-  // undo. False, without sending, while another exchange runs.
-  virtual bool LiveExchange(const std::function<bool()>& send) { return Exchange({}, send); }
+  // An exchange the window runs without disabling the controls: the traffic monitor's poll, a
+  // live message sent while the user drags a slider (the drag goes on, the window does not flash
+  // at every step). busy() is true meanwhile, so that Timer1 and every other tick that comes
+  // during its wait for the reply leave the line alone. Not kept for undo. Returns the
+  // exchange's result; false, without running it, while anything else runs.
+  virtual bool BackgroundExchange(const std::function<bool()>& exchange) = 0;
 
   // A button of the operation table: the scheduler's press, run at the next tick.
   virtual void PressOperation(Operation operation) = 0;

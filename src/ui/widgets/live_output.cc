@@ -160,7 +160,7 @@ void LiveOutputControls::SendPendingMove() {
   const int value = *pending_move_;
   pending_move_.reset();
   sending_ = true;
-  context_.host.LiveExchange([&] { return context_.live.MoveSlider(output_, value); });
+  context_.host.BackgroundExchange([&] { return context_.live.MoveSlider(output_, value); });
   sending_ = false;
   field_->Show(QString::number(context_.live.value(output_)));
   if (pending_move_) move_timer_.start();

@@ -64,6 +64,25 @@ TEST(MonitorFailureTest, ClosedPortLeavesTheTimerOff) {
   EXPECT_THAT(line.prompter.Texts(), ElementsAre("Select Comm-port"));
 }
 
+// A port that goes away ends the monitoring once, instead of asking for a port at every tick.
+TEST(MonitorFailureTest, APortThatClosesOrFailsStopsTheTimer) {
+  for (const bool fails : {false, true}) {
+    testing::SimulatedLine line;
+    TrafficMonitor monitor(line.link, line.prompter);
+    monitor.MonitorPressed();
+    if (fails) {
+      line.port.Vanish();
+    } else {
+      line.link.ClosePort();
+    }
+    EXPECT_THAT(monitor.Poll(), Optional(std::string("Monitoring Stopped"))) << fails;
+    EXPECT_FALSE(monitor.timer_on());
+    EXPECT_EQ(monitor.Poll(), std::nullopt);
+    // Only the failure itself is reported, by the link.
+    EXPECT_EQ(line.prompter.Texts().size(), fails ? 1U : 0U);
+  }
+}
+
 // Replies of any length to the poll, from a scripted line: only four values make a report.
 TEST(MonitorFailureTest, OnlyAFourValueReplyIsAReport) {
   testing::FakeClock clock;
