@@ -118,6 +118,11 @@ class Link {
   // reply_valid() and reply() tell what came back.
   bool SendTarnMessage(bool wait, std::span<const std::uint8_t> payload);
 
+  // The command set tells the listener of every write it sent, and whether the Tarn confirmed it.
+  void TellWriteSent(std::span<const std::uint8_t> payload, bool confirmed) {
+    listener().TarnWriteSent(payload, confirmed);
+  }
+
   // The older fixed-length Vesk frame; no reply is read on the direct link.
   void SendVeskMessage(std::uint8_t first, std::uint8_t x, std::uint8_t y, std::uint8_t z);
 

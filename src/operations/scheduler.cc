@@ -1,6 +1,7 @@
 #include "operations/scheduler.h"
 
 #include "model/devices.h"
+#include "operations/write_changes.h"
 
 namespace tarn {
 
@@ -55,6 +56,18 @@ OperationResult Scheduler::Run(Operation operation) {
   Conclude(result, ran, writes_confirmed);
   if (result.shows_report) result.report = report_.text();
   // Every operation, whatever its outcome, ends by hiding the busy label.
+  SetBusy(false);
+  return result;
+}
+
+OperationResult Scheduler::RunWriteChanges(const ChangedGroups& changed) {
+  OperationResult result;
+  result.operation = Operation::kWriteAll;
+  result.changes_only = true;
+  SetBusy(true);
+  const bool writes_confirmed = session_.link.bidirectional();
+  const bool ran = WriteChanges(session_, changed);
+  Conclude(result, ran, writes_confirmed);
   SetBusy(false);
   return result;
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "operations/differences.h"
 #include "operations/flows.h"
 #include "operations/operation_table.h"
 #include "operations/verification.h"
@@ -25,6 +26,8 @@ inline constexpr std::string_view kVerifyFailed = "Verification failed; see the 
 // How an operation ended, for the window to follow.
 struct OperationResult {
   Operation operation = Operation::kReadAll;
+  // "Write Changes": told as "Write All" (operation), of which it wrote only what differed.
+  bool changes_only = false;
   // The operation ran to its end and the Tarn confirmed all of it: every write answered, every
   // read taken whole, the verification passed. Only then may anything say so.
   bool succeeded = false;
@@ -70,6 +73,11 @@ class Scheduler {
   // a read that went past something are told through the Prompter here; the summary is the
   // final line.
   OperationResult Run(Operation operation);
+
+  // "Write Changes" of the groups `changed` names, run at once with the busy label on and told
+  // like "Write All". It is not one of the table's operations: what it writes is decided when it
+  // is pressed, so it has no name to leave in the pending slot.
+  OperationResult RunWriteChanges(const ChangedGroups& changed);
 
  private:
   void SetBusy(bool busy);

@@ -12,23 +12,37 @@ ReadReply SendReadRequest(Link& link, std::span<const std::uint8_t> request) {
   return reply;
 }
 
-bool SendWriteMessage(Link& link, std::span<const std::uint8_t> message, Prompter& prompter) {
+namespace {
+
+// Sends a write and judges the Tarn's answer; see SendWriteMessage.
+enum class WriteOutcome { kFailed, kSent, kConfirmed };
+
+WriteOutcome SendAndJudge(Link& link, std::span<const std::uint8_t> message, Prompter& prompter) {
   const bool confirm = link.bidirectional();
   // Tunnelled, the Tarn's answer comes with a later poll: wait for it when it is to be judged.
-  if (!link.SendTarnMessage(confirm, message)) return false;
-  if (!confirm) return true;
+  if (!link.SendTarnMessage(confirm, message)) return WriteOutcome::kFailed;
+  if (!confirm) return WriteOutcome::kSent;
   // Direct, a missing or mismatched answer has been shown by the link.
-  if (!link.reply_valid()) return false;
+  if (!link.reply_valid()) return WriteOutcome::kFailed;
   if (!link.tarn_reply_received()) {
     prompter.Show(kWriteNotConfirmed);
-    return false;
+    return WriteOutcome::kFailed;
   }
   const std::vector<std::uint8_t> reply = link.ReplyPayload();
   if (reply.empty() || message.empty() || reply[0] != message[0]) {
     prompter.Show(kNoValidResponse);
-    return false;
+    return WriteOutcome::kFailed;
   }
-  return true;
+  return WriteOutcome::kConfirmed;
+}
+
+}  // namespace
+
+bool SendWriteMessage(Link& link, std::span<const std::uint8_t> message, Prompter& prompter) {
+  const WriteOutcome outcome = SendAndJudge(link, message, prompter);
+  // Even a failed write may have reached the Tarn: whoever keeps a picture of it must know.
+  link.TellWriteSent(message, outcome == WriteOutcome::kConfirmed);
+  return outcome != WriteOutcome::kFailed;
 }
 
 void PauseAfterWrite(const Link& link, Clock& clock) {

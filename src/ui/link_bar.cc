@@ -13,6 +13,7 @@
 
 #include "model/address_fields.h"
 #include "operations/link_address_fields.h"
+#include "operations/write_changes.h"
 #include "ui/text.h"
 
 namespace tarn::ui {
@@ -186,7 +187,16 @@ QWidget* LinkBar::BuildOperationRow() {
     row->addWidget(button);
     connect(button, &QPushButton::clicked, this,
             [this, operation] { context_.host.PressOperation(operation); });
+    if (operation == Operation::kWriteAll) {
+      auto* changes = MakeButton(owner, QStringLiteral("CommandWriteChanges"),
+                                 FromTarnText(kWriteChangesCaption));
+      changes->setToolTip(QStringLiteral("Write only what differs from the Tarn"));
+      row->addWidget(changes);
+      connect(changes, &QPushButton::clicked, this, [this] { emit writeChangesRequested(); });
+    }
   }
+  label_differences_ = MakeLabel(owner, QStringLiteral("LabelDifferences"), QString());
+  row->addWidget(label_differences_);
   row->addSpacing(12);
   auto* save = MakeButton(owner, QStringLiteral("CommandSave"), QStringLiteral("Save File"));
   save->setToolTip(QStringLiteral("Shift+Save File to save compact"));
@@ -303,5 +313,6 @@ void LinkBar::ShowBidirectional(bool on) { check_bidirectional_->setChecked(on);
 void LinkBar::ShowTunnelling(bool on) { check_tolvik_->setChecked(on); }
 void LinkBar::ShowTransparentButton(bool shown) { set_transparent_->setVisible(shown); }
 void LinkBar::ShowResponse(const QString& text) { text_response_->setText(text); }
+void LinkBar::ShowDifferenceSummary(const QString& text) { ShowText(label_differences_, text); }
 
 }  // namespace tarn::ui

@@ -40,10 +40,13 @@ class LinkBar : public QWidget, public View {
   void ShowTunnelling(bool on);
   void ShowTransparentButton(bool shown);
   void ShowResponse(const QString& text);
+  // "2 groups differ from the Tarn", beside "Write Changes".
+  void ShowDifferenceSummary(const QString& text);
 
  signals:
   void saveRequested(tarn::DataFileForm form);
   void loadRequested();
+  void writeChangesRequested();
   void expertModeAsked();
   void communicationLogAsked();
 
@@ -73,6 +76,7 @@ class LinkBar : public QWidget, public View {
   QPushButton* set_transparent_;
   QCheckBox* check_numbering_;
   QLineEdit* text_response_;
+  QLabel* label_differences_;
   ClickLabel* release_;
 };
 

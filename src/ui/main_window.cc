@@ -7,10 +7,12 @@
 #include <QMenuBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "operations/flows.h"
+#include "operations/write_changes.h"
 #include "platform/qt_serial_port.h"
 #include "ui/busy_bar.h"
 #include "ui/device_tab.h"
@@ -25,8 +27,23 @@
 namespace tarn::ui {
 namespace {
 
-constexpr int kTestTab = 3;
 constexpr int kGeneralTab = 0;
+constexpr int kEventControlTab = 1;
+constexpr int kDeviceTab = 2;
+constexpr int kTestTab = 3;
+
+QString MainTabTitle(int index) {
+  switch (index) {
+    case kGeneralTab:
+      return QStringLiteral("General");
+    case kEventControlTab:
+      return QStringLiteral("Tarn Event Control");
+    case kDeviceTab:
+      return QStringLiteral("Tarn Device Configuration");
+    default:
+      return QStringLiteral("Test");
+  }
+}
 
 inline constexpr std::string_view kTabDisabledText = "Sorry, This tab is disabled";
 inline constexpr std::string_view kExpertModeQuestion = "Expert Mode?";
@@ -88,10 +105,10 @@ MainWindow::MainWindow(const WindowPlatform& platform, QWidget* parent)
   event_tab_ = new EventControlTab(context_);
   device_tab_ = new DeviceTab(context_);
   test_tab_ = new TestTab(context_);
-  main_tabs_->addTab(general_tab_, QStringLiteral("General"));
-  main_tabs_->addTab(event_tab_, QStringLiteral("Tarn Event Control"));
-  main_tabs_->addTab(device_tab_, QStringLiteral("Tarn Device Configuration"));
-  main_tabs_->addTab(test_tab_, QStringLiteral("Test"));
+  main_tabs_->addTab(general_tab_, MainTabTitle(kGeneralTab));
+  main_tabs_->addTab(event_tab_, MainTabTitle(kEventControlTab));
+  main_tabs_->addTab(device_tab_, MainTabTitle(kDeviceTab));
+  main_tabs_->addTab(test_tab_, MainTabTitle(kTestTab));
   auto* content_rows = new QVBoxLayout(content_);
   content_rows->addWidget(link_bar_);
   content_rows->addWidget(main_tabs_, 1);
@@ -110,6 +127,7 @@ MainWindow::MainWindow(const WindowPlatform& platform, QWidget* parent)
   connect(main_tabs_, &QTabWidget::currentChanged, this, &MainWindow::MainTabChanged);
   connect(link_bar_, &LinkBar::saveRequested, this, &MainWindow::SaveFile);
   connect(link_bar_, &LinkBar::loadRequested, this, &MainWindow::LoadFile);
+  connect(link_bar_, &LinkBar::writeChangesRequested, this, &MainWindow::WriteChanges);
   connect(link_bar_, &LinkBar::expertModeAsked, this, &MainWindow::AskExpertMode);
   connect(link_bar_, &LinkBar::communicationLogAsked, this, &MainWindow::ShowCommunicationLog);
   connect(busy_bar_, &BusyBar::stopRequested, this, [this] {
@@ -150,6 +168,10 @@ void MainWindow::BuildMenus() {
        {Operation::kReadAll, Operation::kWriteAll, Operation::kVerifyAll}) {
     tarn->addAction(FromTarnText(EntryOf(operation).caption), this,
                     [this, operation] { PressOperation(operation); });
+    if (operation == Operation::kWriteAll) {
+      tarn->addAction(FromTarnText(kWriteChangesCaption), this, &MainWindow::WriteChanges)
+          ->setObjectName(QStringLiteral("ActionWriteChanges"));
+    }
   }
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
@@ -231,12 +253,16 @@ void MainWindow::FinishOperation(const OperationResult& result) {
   const bool whole = result.operation == Operation::kReadAll ||
                      result.operation == Operation::kWriteAll ||
                      result.operation == Operation::kVerifyAll;
+  // A "Write Changes" that succeeded counts too: what it did not write was the Tarn's already.
   if (whole && result.succeeded) {
-    tarn_picture_ = workspace_;
+    picture_.TakeOver(workspace_);
     if (result.operation == Operation::kReadAll) history_.MarkSaved();
   }
   UpdateEditState();
-  statusBar()->showMessage(FromTarnText(result.summary));
+  const std::string status = result.changes_only
+                                 ? std::string(kWriteChangesCaption) + ": " + result.summary
+                                 : result.summary;
+  statusBar()->showMessage(FromTarnText(status));
   if (result.shows_report) verification_window_->ShowReport(result.report);
 }
 
@@ -244,7 +270,9 @@ bool MainWindow::Exchange(std::string_view name, const std::function<bool()>& ex
   if (busy_) return false;
   const Workspace before = workspace_;
   const bool result = RunBusy(exchange);
-  if (!name.empty() && history_.Record(name, before, workspace_)) UpdateEditState();
+  if (!name.empty()) history_.Record(name, before, workspace_);
+  // A short write changes the picture of the Tarn even when the model stays.
+  UpdateEditState();
   return result;
 }
 
@@ -257,6 +285,31 @@ bool MainWindow::BackgroundExchange(const std::function<bool()>& exchange) {
   // A close asked for while the exchange waited for its reply.
   if (close_when_idle_) QTimer::singleShot(0, this, &QWidget::close);
   return result;
+}
+
+void MainWindow::WriteChanges() {
+  if (busy_) return;
+  if (!picture_.known()) {
+    if (prompter_.Show(kNoPictureQuestion, PromptIcon::kQuestion, PromptButtons::kYesNo) ==
+        PromptAnswer::kYes) {
+      PressOperation(Operation::kWriteAll);
+    }
+    return;
+  }
+  const ChangedGroups changed = picture_.Changes(workspace_);
+  if (!changed.AnyToWrite()) {
+    prompter_.Show(NothingToWriteText(changed), PromptIcon::kInformation);
+    return;
+  }
+  const Workspace before = workspace_;
+  OperationResult result;
+  RunBusy([&] {
+    result = scheduler_.RunWriteChanges(changed);
+    return result.succeeded;
+  });
+  // A write leaves the model as the Tarn took it (an ID string cut to 12 characters).
+  history_.Record(kWriteChangesCaption, before, workspace_);
+  FinishOperation(result);
 }
 
 // --- Edits -----------------------------------------------------------------------------------
@@ -294,6 +347,25 @@ void MainWindow::UpdateEditState() {
                              : QStringLiteral("untitled");
   setWindowTitle(QStringLiteral("Tarn Config - %1[*]").arg(name));
   setWindowModified(history_.IsModified());
+  ShowDifferences();
+}
+
+void MainWindow::ShowDifferences() {
+  if (link_bar_ == nullptr || main_tabs_ == nullptr) return;  // still being built
+  const ChangedGroups changed = picture_.Changes(workspace_);
+  for (View* view : Views()) view->ShowDifferences(changed);
+  const DifferenceSummary summary = SummarizeChanges(changed);
+  const bool differs[] = {summary.general, summary.events, summary.pins, false};
+  QTabBar* bar = main_tabs_->tabBar();
+  for (int tab = 0; tab < main_tabs_->count(); ++tab) {
+    const QString title = MainTabTitle(tab);
+    main_tabs_->setTabText(tab, differs[tab] ? title + QStringLiteral(" \u2022") : title);
+    bar->setAccessibleTabName(
+        tab, differs[tab] ? title + QStringLiteral(", differs from the Tarn") : QString());
+    main_tabs_->setTabToolTip(
+        tab, differs[tab] ? QStringLiteral("Differs from what the Tarn holds") : QString());
+  }
+  link_bar_->ShowDifferenceSummary(FromTarnText(DifferenceSummaryText(picture_.known(), summary)));
 }
 
 // --- Routing ---------------------------------------------------------------------------------
@@ -322,7 +394,10 @@ void MainWindow::ApplyVisibility() {
   for (View* view : Views()) view->ApplyVisibility();
 }
 
-void MainWindow::LinkTargetChanged() { tarn_picture_.reset(); }
+void MainWindow::LinkTargetChanged() {
+  picture_.Forget();
+  ShowDifferences();
+}
 
 void MainWindow::MainTabChanged(int index) {
   if (index == kTestTab && !expert_mode_) {
@@ -349,14 +424,27 @@ void MainWindow::ShowCommunicationLog() {
 
 // --- The link's news -------------------------------------------------------------------------
 
-void MainWindow::PortOpenChanged(bool /*open*/) {}
+// A port that closed, chosen anew or gone with its adapter, may lead to another Tarn when it opens.
+void MainWindow::PortOpenChanged(bool open) {
+  if (open) return;
+  picture_.Forget();
+  ShowDifferences();
+}
 void MainWindow::BidirectionalChanged(bool on) { link_bar_->ShowBidirectional(on); }
-void MainWindow::TunnellingChanged(bool on) { link_bar_->ShowTunnelling(on); }
+// Tunnelled or not, the messages take another road, perhaps to another Tarn.
+void MainWindow::TunnellingChanged(bool on) {
+  picture_.Forget();
+  ShowDifferences();
+  link_bar_->ShowTunnelling(on);
+}
 void MainWindow::TransparentButtonShown(bool shown) { link_bar_->ShowTransparentButton(shown); }
 void MainWindow::ResponseTextChanged(std::string_view text) {
   link_bar_->ShowResponse(FromTarnText(text));
 }
 void MainWindow::CommunicationLogLine(std::string_view line) { communication_log_->AppendLine(line); }
+void MainWindow::TarnWriteSent(std::span<const std::uint8_t> payload, bool confirmed) {
+  picture_.NoteWrite(payload, confirmed, workspace_);
+}
 
 // --- Files -----------------------------------------------------------------------------------
 

@@ -15,6 +15,7 @@
 #include "operations/edit_history.h"
 #include "operations/scheduler.h"
 #include "operations/session.h"
+#include "operations/tarn_picture.h"
 #include "operations/workspace.h"
 #include "protocol/live_control.h"
 #include "protocol/monitor.h"
@@ -72,6 +73,7 @@ class MainWindow : public QMainWindow, public WindowHost, public LinkListener,
   Workspace& workspace() { return workspace_; }
   Link& link() { return link_; }
   WindowContext& context() { return context_; }
+  const TarnPicture& picture() const { return picture_; }
   const std::optional<std::filesystem::path>& file() const { return file_; }
 
   // WindowHost
@@ -94,6 +96,7 @@ class MainWindow : public QMainWindow, public WindowHost, public LinkListener,
   void TransparentButtonShown(bool shown) override;
   void ResponseTextChanged(std::string_view text) override;
   void CommunicationLogLine(std::string_view line) override;
+  void TarnWriteSent(std::span<const std::uint8_t> payload, bool confirmed) override;
 
   // SchedulerListener
   void BusyChanged(bool busy) override;
@@ -101,6 +104,9 @@ class MainWindow : public QMainWindow, public WindowHost, public LinkListener,
 
   void SaveFile(DataFileForm form);
   void LoadFile();
+  // "Write Changes": only what differs from the picture of the Tarn; without a picture it offers
+  // "Write All".
+  void WriteChanges();
   void Undo();
   void Redo();
   void AskExpertMode();
@@ -116,6 +122,8 @@ class MainWindow : public QMainWindow, public WindowHost, public LinkListener,
   void MainTabChanged(int index);
   void UpdateEditState();
   void FinishOperation(const OperationResult& result);
+  // What differs from the picture of the Tarn, to every view, the main tabs and the link bar.
+  void ShowDifferences();
   std::vector<View*> Views();
 
   // The seams first: everything after them is built on them.
@@ -158,8 +166,9 @@ class MainWindow : public QMainWindow, public WindowHost, public LinkListener,
   int previous_tab_ = 0;
   std::optional<std::filesystem::path> file_;
   std::optional<OperationResult> finished_;
-  // What the Tarn held when the window last read, wrote or verified all of it.
-  std::optional<Workspace> tarn_picture_;
+  // What the Tarn holds, as far as the window knows: taken whole after a read, write or
+  // verification of all of it, and kept up with every write since.
+  TarnPicture picture_;
 };
 
 }  // namespace tarn::ui

@@ -1,0 +1,207 @@
+// "Write Changes", the marks of what differs from the Tarn, and undo and redo in the window.
+
+#include "operations/write_changes.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QTabBar>
+#include <QTabWidget>
+#include <functional>
+
+#include "gui/window_fixture.h"
+#include "model/pin_clipboard.h"
+#include "sim/direct_frame.h"
+#include "ui/windows/verification_window.h"
+
+namespace tarn::testing {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::IsEmpty;
+
+class WriteChangesWindowTest : public WindowTest {
+ protected:
+  // The Tarn holds the example and the window has read it whole.
+  void ReadTheExample() {
+    LoadIntoTarn(ExampleFile());
+    RunOperation(QStringLiteral("CommandReadAll"));
+    ASSERT_TRUE(window->picture().known());
+    TakeMessages();
+    MarkSent();
+  }
+
+  void MarkSent() { sent_before_ = port.written().size(); }
+
+  // The payloads sent since MarkSent(), each cut to its command, pin, aspect and step.
+  std::vector<Bytes> Sent() const {
+    sim::DirectFrameDecoder decoder;
+    std::vector<Bytes> sent;
+    for (std::size_t i = sent_before_; i < port.written().size(); ++i) {
+      const auto frame = decoder.Take(port.written()[i]);
+      if (frame && !frame->values.empty()) {
+        sent.emplace_back(frame->values.begin(),
+                          frame->values.begin() + std::min<std::size_t>(4, frame->values.size()));
+      }
+    }
+    return sent;
+  }
+
+  QString Summary() { return Find<QLabel>(QStringLiteral("LabelDifferences"))->text(); }
+  QString TabTitle(int index) {
+    return Find<QTabWidget>(QStringLiteral("SSTab_Main"))->tabText(index);
+  }
+  QAction* Action(const QString& name) { return Find<QAction>(name); }
+
+  std::size_t sent_before_ = 0;
+};
+
+TEST_F(WriteChangesWindowTest, OneChangedStepWritesOnlyItsAspectAndTheTarnThenVerifies) {
+  ReadTheExample();
+  EXPECT_EQ(Summary(), QStringLiteral("The Tarn holds what the window shows"));
+  const PinRecord& pin = window->workspace().config.pins[0];
+  ASSERT_EQ(pin.aspect_layout, 3) << "four aspects of nine steps";
+  window->Edit("Set Level",
+               [this] { ++window->workspace().config.pins[0].aspects[1].steps[0].p2; });
+  EXPECT_EQ(Summary(), QStringLiteral("1 group differs from the Tarn"));
+  EXPECT_EQ(TabTitle(2), QStringLiteral("Tarn Device Configuration \u2022"));
+  EXPECT_EQ(Find<QTabWidget>(QStringLiteral("SSTab_Main"))->tabBar()->accessibleTabName(2),
+            QStringLiteral("Tarn Device Configuration, differs from the Tarn"));
+  EXPECT_EQ(TabTitle(0), QStringLiteral("General"));
+
+  const int asked = tarn.replies_asked();
+  Click(QStringLiteral("CommandWriteChanges"));
+  std::vector<Bytes> steps;
+  for (std::uint8_t step = 0; step < 9; ++step) steps.push_back({0x63, 0, 1, step});
+  EXPECT_THAT(Sent(), ElementsAreArray(steps));
+  EXPECT_EQ(tarn.replies_asked() - asked, 9);
+  EXPECT_THAT(TakeMessages(), IsEmpty());
+  EXPECT_EQ(Summary(), QStringLiteral("The Tarn holds what the window shows"));
+  EXPECT_EQ(TabTitle(2), QStringLiteral("Tarn Device Configuration"));
+  EXPECT_EQ(Action(QStringLiteral("ActionUndo"))->text(), QStringLiteral("Undo Set Level"))
+      << "a write is no edit";
+
+  RunOperation(QStringLiteral("CommandVerifyAll"));
+  auto* report = window->findChild<ui::VerificationWindow*>(QStringLiteral("frmTarnVerification"));
+  ASSERT_NE(report, nullptr);
+  EXPECT_TRUE(report->text().endsWith(QStringLiteral("Verify OK"))) << report->text().toStdString();
+  report->reject();
+
+  // Taken back, the step differs again: the Tarn holds the new one.
+  Action(QStringLiteral("ActionUndo"))->trigger();
+  EXPECT_EQ(Summary(), QStringLiteral("1 group differs from the Tarn"));
+  prompter.answers = {PromptAnswer::kOk};
+  window->WriteChanges();
+  window->WriteChanges();
+  EXPECT_THAT(TakeMessages(), ElementsAre(std::string(kNothingToWrite)));
+}
+
+TEST_F(WriteChangesWindowTest, WithoutAPictureItAsksAndYesWritesAll) {
+  LoadIntoTarn(ExampleFile());
+  EXPECT_EQ(Summary(), QStringLiteral("What the Tarn holds is not known"));
+  MarkSent();
+  prompter.answers = {PromptAnswer::kNo};
+  Click(QStringLiteral("CommandWriteChanges"));
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text, kNoPictureQuestion);
+  EXPECT_EQ(prompter.messages[0].buttons, PromptButtons::kYesNo);
+  window->Tick();
+  EXPECT_THAT(Sent(), IsEmpty()) << "No writes nothing";
+
+  prompter.answers = {PromptAnswer::kYes};
+  Action(QStringLiteral("ActionWriteChanges"))->trigger();
+  EXPECT_EQ(window->context().scheduler.pending(), "WriteAll");
+  window->Tick();
+  EXPECT_TRUE(window->picture().known()) << "Write All that succeeded is a picture";
+  EXPECT_EQ(tarn.memory().pins[0].aspect_layout, 0) << "the Tarn holds the window's start values";
+}
+
+TEST_F(WriteChangesWindowTest, EveryChangeOfTheLinksTargetForgetsThePicture) {
+  const struct {
+    const char* name;
+    std::function<void()> change;
+  } cases[] = {
+      {"port chosen again", [this] { window->ChoosePort(QStringLiteral("1 sim")); }},
+      {"Refresh", [this] { Click(QStringLiteral("cmdRefreshComm")); }},
+      {"bit rate", [this] { Button(QStringLiteral("OptionBitRate_2"))->click(); }},
+      {"module address", [this] { Type(QStringLiteral("TextAddress"), QStringLiteral("2")); }},
+      {"module address up", [this] { Click(QStringLiteral("UpDownAddress_up")); }},
+      {"port gone",
+       [this] {
+         port.Vanish();
+         window->PressOperation(Operation::kReadAll);
+         window->Tick();
+       }},
+  };
+  for (const auto& c : cases) {
+    if (!window->link().port_open()) window->ChoosePort(QStringLiteral("1 sim"));
+    Type(QStringLiteral("TextAddress"), QStringLiteral("0"));
+    window->PressOperation(Operation::kWriteAll);
+    window->Tick();
+    ASSERT_TRUE(window->picture().known()) << c.name;
+    c.change();
+    EXPECT_FALSE(window->picture().known()) << c.name;
+    EXPECT_EQ(Summary(), QStringLiteral("What the Tarn holds is not known")) << c.name;
+    TakeMessages();
+  }
+}
+
+TEST_F(WriteChangesWindowTest, UndoAndRedoGiveBackEachWorkspaceExactly) {
+  std::vector<Workspace> states = {window->workspace()};
+  files.opens = {ExampleFile()};
+  Click(QStringLiteral("CommandLoad"));
+  states.push_back(window->workspace());
+  PinClipboard clipboard;
+  window->Edit("Paste Pin", [&] {
+    DeviceConfiguration& config = window->workspace().config;
+    clipboard.Copy(config);  // pin 0, the entry signal
+    config.current_pin = 20;
+    clipboard.Paste(config);
+  });
+  EXPECT_EQ(Action(QStringLiteral("ActionUndo"))->text(), QStringLiteral("Undo Paste Pin"));
+  states.push_back(window->workspace());
+  window->Edit("Set Level",
+               [this] { ++window->workspace().config.pins[20].aspects[0].steps[0].p2; });
+  states.push_back(window->workspace());
+  ASSERT_NE(states[1], states[0]);
+  ASSERT_NE(states[2], states[1]);
+  ASSERT_NE(states[3], states[2]);
+
+  QAction* undo = Action(QStringLiteral("ActionUndo"));
+  QAction* redo = Action(QStringLiteral("ActionRedo"));
+  EXPECT_EQ(undo->shortcut(), QKeySequence(QKeySequence::Undo));
+  EXPECT_EQ(redo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+  const char* const undo_texts[] = {"Undo Set Level", "Undo Paste Pin", "Undo Load File"};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(undo->text(), QString::fromLatin1(undo_texts[i]));
+    undo->trigger();
+    EXPECT_EQ(window->workspace(), states[2 - i]) << "undo " << i;
+  }
+  EXPECT_FALSE(undo->isEnabled());
+  EXPECT_EQ(redo->text(), QStringLiteral("Redo Load File"));
+  for (int i = 1; i <= 3; ++i) {
+    redo->trigger();
+    EXPECT_EQ(window->workspace(), states[i]) << "redo " << i;
+  }
+  EXPECT_FALSE(redo->isEnabled());
+
+  // The history keeps the last 200 edits.
+  for (int i = 0; i < 205; ++i) {
+    window->Edit("Set Level", [this, i] {
+      window->workspace().config.pins[20].aspects[0].steps[0].p2 = static_cast<std::uint8_t>(i);
+    });
+  }
+  int undone = 0;
+  while (undo->isEnabled() && undone < 300) {
+    undo->trigger();
+    ++undone;
+  }
+  EXPECT_EQ(undone, 200);
+}
+
+}  // namespace
+}  // namespace tarn::testing
