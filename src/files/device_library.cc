@@ -91,6 +91,10 @@ bool ReloadDeviceLibrary(const std::optional<fs::path>& chosen, ReloadMode mode,
   return true;
 }
 
+ReloadMode ReloadModeFor(bool shift, bool control, bool alt) {
+  return shift && !control && !alt ? ReloadMode::kAppend : ReloadMode::kReplace;
+}
+
 std::string ShortenedVersionLabel(std::string label) {
   if (label.size() <= kMaxVersionLabelLength) return label;
   const std::size_t keep = kMaxVersionLabelLength - kShortenedLead.size();

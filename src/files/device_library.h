@@ -65,6 +65,10 @@ bool LoadStandardLibrary(const std::filesystem::path& program_folder, const Choo
 
 enum class ReloadMode { kReplace, kAppend };  // "Reload DD", and with Shift
 
+// The modifier keys held on the press of "Reload DD": Shift alone appends; no key, or any other
+// key with or without Shift, replaces.
+ReloadMode ReloadModeFor(bool shift, bool control, bool alt);
+
 // "Reload DD": lists the devices of `chosen` in place of the list, or after it. The label shows
 // the new version text, or when appending the old label, " + " and the new version text; a label
 // longer than 50 characters keeps its last 48 after "..". A cancelled dialog or a file that

@@ -2,8 +2,14 @@
 #define TARN_UI_DEVICE_LIBRARY_PANEL_H_
 
 #include <QWidget>
+#include <optional>
+#include <string>
 
 #include "ui/window_context.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
 
 namespace tarn::ui {
 
@@ -22,8 +28,22 @@ class DeviceLibraryPanel : public QWidget {
   // "Load Device" changed the current pin and the pins after it.
   void devicesLoaded();
 
+ protected:
+  // Keeps the modifier keys of the press that starts a click of "Reload DD".
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  void LoadDeviceClicked();
+  void SaveDeviceClicked();
+  void ReloadClicked();
+  // The name for a device whose head has none, asked with dlgDeviceName; nullopt when cancelled.
+  std::optional<std::string> AskDeviceName();
+
   WindowContext& context_;
+  QLabel* version_;
+  QComboBox* devices_;
+  QPushButton* reload_;
+  Qt::KeyboardModifiers reload_modifiers_ = Qt::NoModifier;
 };
 
 }  // namespace tarn::ui

@@ -310,6 +310,20 @@ TEST_F(DeviceDefinitionsTest, ReloadWithShiftAppendsAndLoadsFromTheRightFile) {
   EXPECT_TRUE(prompter_.messages.empty());
 }
 
+TEST(ReloadModeTest, OnlyShiftAloneAppends) {
+  const struct {
+    bool shift, control, alt;
+    ReloadMode mode;
+  } cases[] = {
+      {false, false, false, ReloadMode::kReplace}, {true, false, false, ReloadMode::kAppend},
+      {true, true, false, ReloadMode::kReplace},   {true, false, true, ReloadMode::kReplace},
+      {false, true, false, ReloadMode::kReplace},  {false, false, true, ReloadMode::kReplace},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReloadModeFor(c.shift, c.control, c.alt), c.mode) << c.shift << c.control << c.alt;
+  }
+}
+
 TEST_F(DeviceDefinitionsTest, ReloadFailuresLeaveTheList) {
   DeviceList list;
   ASSERT_TRUE(ReloadDeviceLibrary(Write("a.def", Library("A", "a", 2)), ReloadMode::kReplace, list,
