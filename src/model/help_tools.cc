@@ -1,6 +1,7 @@
 #include "model/help_tools.h"
 
 #include "model/instruction_set.h"
+#include "model/step_params.h"
 
 namespace tarn {
 
@@ -14,6 +15,11 @@ HelpToolChoice ChooseHelpTool(const Step& step, HelpToolBox box) {
     return {HelpTool::kTime, 0, {}};
   }
   return {HelpTool::kNone, 0, kHelpToolNotAvailableText};
+}
+
+int CalculatorOpeningValue(const Step& step, std::string_view p2_text, int pin,
+                           int numbering_base) {
+  return StoredParamValue(step, StepParam::kP2, StepFieldNumber(p2_text), pin, numbering_base);
 }
 
 }  // namespace tarn

@@ -31,6 +31,11 @@ struct HelpToolChoice {
 // result through StoreWaitTime.
 HelpToolChoice ChooseHelpTool(const Step& step, HelpToolBox box);
 
+// The value a p2 calculator opens with: the p2 field's text as committing it would store it, so
+// a number typed but not yet committed opens within the instruction's range.
+int CalculatorOpeningValue(const Step& step, std::string_view p2_text, int pin,
+                           int numbering_base);
+
 }  // namespace tarn
 
 #endif  // TARN_MODEL_HELP_TOOLS_H_

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QString>
+#include <string_view>
 
 #include "model/help_tools.h"
 #include "ui/window_context.h"
@@ -11,10 +12,19 @@ class QWidget;
 
 namespace tarn::ui {
 
+class EditAspectDialog;
+class EditPinDialog;
+class EditStepDialog;
+class EventPatternCalculatorDialog;
+class LevelCalculatorDialog;
+class PatternCalculatorDialog;
+class TimeCalculatorDialog;
+
 // What the aspect editor's clicks open: the clipboard dialogs ("Edit Pin", "Edit Aspect", "Edit
-// Step") and the parameter calculators. The dialogs are made once and keep their state (the
-// clipboards) for the whole run. Each call returns whether the model changed; the editor then
-// shows the aspect view again.
+// Step") and the parameter calculators. The dialogs are made once, as children of `parent` (which
+// must not be null), and keep their state (the clipboards) for the whole run. Each call returns
+// whether the editor must show the aspect view again: the model changed, or a calculator closed
+// with "OK" and its result went into the step.
 class EditorTools : public QObject {
   Q_OBJECT
 
@@ -27,14 +37,25 @@ class EditorTools : public QObject {
   bool EditStep(int row);
 
   // A double-click (or F1) on `box` of step row `row` of the current aspect; `field_text` is what
-  // the field shows now, which a p2 calculator gives back when cancelled. Without a tool for the
-  // step's instruction and the box: "Help tool not available for this box with the selected
-  // command".
+  // the field shows now, which a p2 calculator opens with and gives back when cancelled.
+  // "Cancel" leaves the step as it is. Without a tool for the step's instruction and the box:
+  // "Help tool not available for this box with the selected command".
   bool OpenHelpTool(int row, HelpToolBox box, const QString& field_text);
 
  private:
+  // Whether `run` changed the model.
+  bool Changes(const std::function<void()>& run);
+  // A p2 calculator's "Parameter" goes into the step as a typed p2 does.
+  bool StoreParameter(std::string_view edit, int row, const QString& parameter);
+
   WindowContext& context_;
-  QWidget* parent_;
+  EditPinDialog* pin_;
+  EditAspectDialog* aspect_;
+  EditStepDialog* step_;
+  LevelCalculatorDialog* level_;
+  PatternCalculatorDialog* pattern_;
+  EventPatternCalculatorDialog* event_pattern_;
+  TimeCalculatorDialog* time_;
 };
 
 }  // namespace tarn::ui

@@ -216,5 +216,28 @@ INSTANTIATE_TEST_SUITE_P(
                                    0}),
     kCaseName);
 
+struct OpeningValueCase {
+  std::string what;
+  std::uint8_t opcode;
+  std::string p2_text;
+  int value;
+};
+
+class CalculatorOpeningValueTest : public ::testing::TestWithParam<OpeningValueCase> {};
+
+TEST_P(CalculatorOpeningValueTest, ReadsTheFieldAsCommittingWouldStoreIt) {
+  const OpeningValueCase& c = GetParam();
+  EXPECT_EQ(CalculatorOpeningValue(Step{c.opcode}, c.p2_text, 5, 1), c.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CalculatorOpeningValueTest,
+    ::testing::Values(OpeningValueCase{"Shown", 13, "37", 37},
+                      OpeningValueCase{"AboveTheRange", 13, "200", 127},
+                      OpeningValueCase{"Negative", 16, "-3", 0},
+                      OpeningValueCase{"Rounded", 16, "4.6", 5},
+                      OpeningValueCase{"NoNumber", 33, "x", 0}),
+    kCaseName);
+
 }  // namespace
 }  // namespace tarn

@@ -1,0 +1,86 @@
+#include "ui/dialogs/pattern_calculator.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "model/calculator_parameter.h"
+#include "ui/dialogs/dialog_parts.h"
+#include "ui/text.h"
+#include "ui/widgets/controls.h"
+
+namespace tarn::ui {
+namespace {
+
+void ShowBox(QCheckBox* box, const CheckBoxView& view) {
+  box->setChecked(view.checked);
+  box->setEnabled(view.enabled);
+}
+
+}  // namespace
+
+PatternCalculatorDialog::PatternCalculatorDialog(QWidget* parent) : QDialog(parent) {
+  SetUpDialog(this, QStringLiteral("dlgTarnCalcPattern"),
+              QStringLiteral("VeskConfig Calculate Pattern"));
+  auto* column = new QVBoxLayout(this);
+  auto* boxes = new QGridLayout;
+  column->addLayout(boxes);
+  for (int i = 0; i < kPatternBoxCount; ++i) {
+    outputs_[i] =
+        MakeCheckBox(this, ElementName("chkUitgang", i), QStringLiteral("Output +%1").arg(i));
+    boxes->addWidget(outputs_[i], i, 0);
+    connect(outputs_[i], &QCheckBox::clicked, this, [this, i](bool checked) {
+      calc_ = SetPatternOutput(calc_, i, checked);
+      Show();
+    });
+  }
+  all_dark_ = MakeCheckBox(this, QStringLiteral("chkAllDark"), QStringLiteral("All Dark"));
+  no_dark_ = MakeCheckBox(this, QStringLiteral("chkNoDark"), QStringLiteral("No Dark-phase"));
+  boxes->addWidget(all_dark_, 0, 1);
+  boxes->addWidget(no_dark_, 1, 1);
+  connect(all_dark_, &QCheckBox::clicked, this, [this](bool checked) {
+    calc_ = SetAllDark(calc_, checked);
+    Show();
+  });
+  connect(no_dark_, &QCheckBox::clicked, this, [this](bool checked) {
+    calc_ = SetNoDark(calc_, checked);
+    Show();
+  });
+
+  auto* form = new QFormLayout;
+  column->addLayout(form);
+  QLabel* label = MakeLabel(this, QStringLiteral("lblParameter"), QStringLiteral("Parameter"));
+  parameter_ = MakeField(this, QStringLiteral("txtParameter"), label);
+  MakeShownOnly(parameter_);
+  form->addRow(label, parameter_);
+  original_ = MakeNamedField(this, QStringLiteral("txtOriginal"), QStringLiteral("Original"));
+  original_->hide();
+  column->addLayout(MakeOkCancelRow(this));
+}
+
+bool PatternCalculatorDialog::Run(int value, int outputs, const QString& p2_text) {
+  calc_ = OpenPatternCalculator(value, outputs, TypedText(p2_text));
+  Show();
+  outputs_[0]->setFocus();
+  return exec() == QDialog::Accepted;
+}
+
+QString PatternCalculatorDialog::parameter() const { return parameter_->text(); }
+
+void PatternCalculatorDialog::reject() {
+  calc_.parameter.text = ClosingParameter(calc_.parameter, false);
+  Show();
+  QDialog::reject();
+}
+
+void PatternCalculatorDialog::Show() {
+  for (int i = 0; i < kPatternBoxCount; ++i) ShowBox(outputs_[i], calc_.output_boxes[i]);
+  ShowBox(all_dark_, calc_.all_dark);
+  ShowBox(no_dark_, calc_.no_dark);
+  parameter_->setText(FromTarnText(calc_.parameter.text));
+  original_->setText(FromTarnText(calc_.parameter.original));
+}
+
+}  // namespace tarn::ui
