@@ -1,0 +1,17 @@
+# Runs the screenshot tool into DIR and checks that every picture is there and shows something:
+# a blank window face compresses to a few kilobytes.
+file(REMOVE_RECURSE ${DIR})
+execute_process(COMMAND ${TOOL} ${DIR} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "screenshots exited with ${result}")
+endif()
+foreach(picture general events device device-details test)
+  set(path ${DIR}/${picture}.png)
+  if(NOT EXISTS ${path})
+    message(FATAL_ERROR "${path} is missing")
+  endif()
+  file(SIZE ${path} size)
+  if(size LESS 10000)
+    message(FATAL_ERROR "${path} holds only ${size} bytes")
+  endif()
+endforeach()

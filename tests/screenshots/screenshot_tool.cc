@@ -1,0 +1,163 @@
+// screenshots DIR: pictures of the real main window for the documentation. The window runs
+// offscreen on a simulated Tarn that holds the example configuration; "Read All" has filled it and
+// expert mode is on. One picture per main tab, and one of the aspect editor with "Show Details".
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "files/data_file.h"
+#include "operations/flows.h"
+#include "operations/session.h"
+#include "sim/manual_clock.h"
+#include "sim/simulated_port.h"
+#include "sim/simulated_tarn.h"
+#include "support/recording_prompter.h"
+#include "ui/main_window.h"
+#include "ui/monitor_panel.h"
+#include "ui/test_tab.h"
+
+namespace tarn {
+namespace {
+
+constexpr int kWidth = 1280;
+constexpr int kHeight = 900;
+// A picture with fewer colours than this shows nothing but a blank face.
+constexpr int kFewestColours = 8;
+
+// No file dialog ever opens: the standard library is found in the data folder.
+class NoFiles : public ui::FileChooser {
+ public:
+  std::optional<std::filesystem::path> Open(ui::FileKind, const QString&, const QString&) override {
+    return std::nullopt;
+  }
+  std::optional<std::filesystem::path> Save(ui::FileKind, const QString&, const QString&) override {
+    return std::nullopt;
+  }
+};
+
+// Writes the example into the simulated Tarn as "Write All" would, over a link of its own.
+bool LoadIntoTarn(const std::filesystem::path& file, sim::SimulatedTarn& tarn) {
+  testing::RecordingPrompter quiet;
+  Workspace workspace;
+  if (!LoadDataFile(file, workspace.config, quiet)) return false;
+  sim::ManualClock clock;
+  sim::SimulatedPort port(tarn, clock);
+  Link link(port, clock, quiet);
+  link.TakeOverModuleAddress(tarn.module_address());
+  if (!link.SelectPort("1 sim")) return false;
+  SilentProgress progress;
+  Session session(link, clock, quiet, progress, workspace);
+  return Flows(session).WriteAll();
+}
+
+int Colours(const QImage& image) {
+  std::set<QRgb> colours;
+  for (int y = 0; y < image.height(); y += 4) {
+    for (int x = 0; x < image.width(); x += 4) colours.insert(image.pixel(x, y));
+  }
+  return static_cast<int>(colours.size());
+}
+
+bool Save(ui::MainWindow& window, const QDir& folder, const char* name) {
+  QApplication::processEvents();
+  const QImage image = window.grab().toImage();
+  const QString path = folder.filePath(QString::fromLatin1(name));
+  if (image.isNull() || Colours(image) < kFewestColours || !image.save(path)) {
+    std::fprintf(stderr, "screenshots: %s could not be made\n", qPrintable(path));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(path));
+  return true;
+}
+
+template <typename Widget>
+Widget* Find(ui::MainWindow& window, const char* name) {
+  return window.findChild<Widget*>(QString::fromLatin1(name));
+}
+
+}  // namespace
+}  // namespace tarn
+
+int main(int argc, char* argv[]) {
+  using namespace tarn;
+  // The pictures must not depend on the desktop they are made on.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: screenshots DIR\n");
+    return 2;
+  }
+  const QDir folder(QString::fromLocal8Bit(argv[1]));
+  if (!folder.mkpath(QStringLiteral("."))) {
+    std::fprintf(stderr, "screenshots: cannot make %s\n", argv[1]);
+    return 1;
+  }
+
+  const std::filesystem::path data = std::filesystem::path(TARN_SOURCE_DIR) / "data";
+  sim::ManualClock clock;
+  sim::SimulatedTarn tarn;
+  sim::SimulatedPort port(tarn, clock);
+  if (!LoadIntoTarn(data / "examples" / "nord_yard.dat", tarn)) {
+    std::fprintf(stderr, "screenshots: the example could not be put into the simulated Tarn\n");
+    return 1;
+  }
+  // Answers "Expert Mode?" with Yes; anything else it records is reported below.
+  testing::RecordingPrompter prompter;
+  NoFiles files;
+  ui::MainWindow window({.port = port,
+                         .clock = clock,
+                         .prompter = &prompter,
+                         .files = &files,
+                         .program_folder = data});
+  window.resize(kWidth, kHeight);
+  window.show();
+  window.StartUp();
+  window.ChoosePort(QStringLiteral("1 sim"));
+  window.PressOperation(Operation::kReadAll);
+  window.Tick();
+  window.AskExpertMode();
+  const QString read = window.statusBar()->currentMessage();
+  if (window.workspace().firmware_version == kUnknownVersion || !window.expert_mode()) {
+    std::fprintf(stderr, "screenshots: \"Read All\" did not fill the window (%s)\n",
+                 qPrintable(read));
+    return 1;
+  }
+
+  // Something on the Test tab's monitor: an aspect set live, and three of the Tarn's reports.
+  if (auto* output = Find<QAbstractButton>(window, "CommandTarnSetAspect_2")) output->click();
+  if (auto* monitor = Find<QAbstractButton>(window, "CommandFBM_1")) monitor->click();
+  if (auto* panel = window.findChild<ui::MonitorPanel*>()) {
+    for (int i = 0; i < 3; ++i) panel->Tick();
+  }
+
+  auto* tabs = Find<QTabWidget>(window, "SSTab_Main");
+  const char* pictures[] = {"general.png", "events.png", "device.png", "test.png"};
+  bool made = true;
+  for (int tab = 0; tab < 4; ++tab) {
+    tabs->setCurrentIndex(tab);
+    made = Save(window, folder, pictures[tab]) && made;
+  }
+  tabs->setCurrentIndex(2);
+  if (auto* details = Find<QAbstractButton>(window, "CheckPAspShowDetails")) {
+    if (!details->isChecked()) details->click();
+  } else {
+    std::fprintf(
+        stderr,
+        "screenshots: no \"Show Details\" box yet; device-details.png shows the tab as it is\n");
+  }
+  made = Save(window, folder, "device-details.png") && made;
+
+  for (const std::string& text : prompter.Texts()) {
+    if (text != "Expert Mode?")
+      std::fprintf(stderr, "screenshots: the window said: %s\n", text.c_str());
+  }
+  return made ? 0 : 1;
+}
