@@ -106,6 +106,7 @@ StepRowView RefreshStepRow(Step& step, int pin, int numbering_base) {
   StepRowView view;
   view.menu_index = InstructionMenuIndex(step.opcode);
   view.fade_allowed = d.fade_allowed;
+  view.fade = step.fade != 0;
   view.fade_heading = d.fade_allowed ? "Fade" : "";
   for (StepParam param : kStepParams) {
     StepParamView& field = view.params[ParamIndex(param)];

@@ -49,6 +49,7 @@ struct StepParamView {
 struct StepRowView {
   int menu_index = 0;
   bool fade_allowed = false;  // the fade box is offered and the fade heading reads "Fade"
+  bool fade = false;          // the step's fade flag, after normalising
   std::string_view fade_heading;
   std::array<StepParamView, kStepParamCount> params;
   std::string time_text;

@@ -1,0 +1,261 @@
+#include "ui/step_grid.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <algorithm>
+
+#include "model/instruction_set.h"
+#include "ui/editor_tools.h"
+#include "ui/text.h"
+
+namespace tarn::ui {
+namespace {
+
+// The columns of the grid.
+constexpr int kNumberColumn = 0;
+constexpr int kInstructionColumn = 1;
+constexpr int kFadeColumn = 2;
+constexpr int kFirstParamColumn = 3;
+constexpr int kTimeColumn = kFirstParamColumn + kStepParamCount;
+
+// Marks the widgets of a row, so that the focus entering one shows that row's headings.
+constexpr const char* kRowProperty = "stepRow";
+
+struct ParamColumn {
+  const char* field;    // control name of the row's field
+  const char* heading;  // control name of the column heading
+  const char* caption;  // the heading's first text, and the field's spoken name
+  HelpToolBox box;
+  bool help_tip;  // the fields a calculator serves say so
+};
+
+constexpr std::array<ParamColumn, kStepParamCount> kParamColumns = {{
+    {"TextPAspOffset", "LabelPAspOffset", "Par 0", HelpToolBox::kP1, false},
+    {"TextPAspPar1", "LabelPAspHParam1", "Par 1", HelpToolBox::kP2, true},
+    {"TextPAspPar2", "LabelPASpHParam2", "Par 2", HelpToolBox::kP3, true},
+    {"TextPAspPar3", "LabelPAspHParam3", "Base", HelpToolBox::kP4, true},
+}};
+
+constexpr const char* kHelpToolTip = "Double-click for help-tool";
+
+QString Spoken(int row, const char* what) {
+  return QStringLiteral("Step %1 %2").arg(StepGrid::RowNumber(row), QLatin1String(what));
+}
+
+void ShowCaption(QAbstractButton* button, const QString& text) {
+  if (button->text() != text) button->setText(text);
+}
+
+void Describe(QWidget* widget, const QString& description) {
+  if (widget->accessibleDescription() != description) widget->setAccessibleDescription(description);
+}
+
+std::string Typed(const QLineEdit* field) {
+  return ToTarnText(field->text()).value_or(std::string());
+}
+
+}  // namespace
+
+QString StepGrid::RowNumber(int row) { return QString::number(row); }
+
+StepGrid::StepGrid(WindowContext& context, EditorTools* tools, QWidget* parent)
+    : QGroupBox(parent), context_(context), tools_(tools) {
+  setObjectName(QStringLiteral("AspDetails"));
+  setTitle(QStringLiteral("Steps"));
+  setAccessibleName(QStringLiteral("Steps"));
+  auto* grid = new QGridLayout(this);
+  grid->setHorizontalSpacing(6);
+  grid->setVerticalSpacing(3);
+  BuildHeadings(grid);
+  for (int row = 0; row < kMaxStepsPerAspect; ++row) BuildRow(row, grid);
+  grid->setColumnStretch(kTimeColumn + 1, 1);
+
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (now == nullptr || !isAncestorOf(now)) return;
+    const QVariant row = now->property(kRowProperty);
+    if (row.isValid()) ShowHeadings(row.toInt());
+  });
+}
+
+void StepGrid::BuildHeadings(QGridLayout* grid) {
+  heading_number_ = MakeLabel(this, QStringLiteral("LabelPAspHStep"), QStringLiteral("#"));
+  heading_instruction_ =
+      MakeLabel(this, QStringLiteral("LabelPAspHInst"), QStringLiteral("Instruction"));
+  heading_fade_ = MakeLabel(this, QStringLiteral("LabelPAspHFade"), QStringLiteral("Fade"));
+  grid->addWidget(heading_number_, 0, kNumberColumn);
+  grid->addWidget(heading_instruction_, 0, kInstructionColumn);
+  grid->addWidget(heading_fade_, 0, kFadeColumn);
+  for (int i = 0; i < kStepParamCount; ++i) {
+    const ParamColumn& column = kParamColumns[static_cast<std::size_t>(i)];
+    heading_params_[static_cast<std::size_t>(i)] =
+        MakeLabel(this, QLatin1String(column.heading), QLatin1String(column.caption));
+    grid->addWidget(heading_params_[static_cast<std::size_t>(i)], 0, kFirstParamColumn + i);
+  }
+  grid->addWidget(MakeLabel(this, QStringLiteral("LabelPAspHTime"), QStringLiteral("Time")), 0,
+                  kTimeColumn);
+}
+
+void StepGrid::BuildRow(int row, QGridLayout* grid) {
+  Row& r = rows_[static_cast<std::size_t>(row)];
+  const int line = row + 1;
+
+  r.number = MakeClickLabel(this, ElementName("LabelPAspStep", row), RowNumber(row));
+  r.number->setAccessibleName(QStringLiteral("Step %1").arg(RowNumber(row)));
+  r.number->setToolTip(QStringLiteral("Click to Insert/Delete step"));
+  grid->addWidget(r.number, line, kNumberColumn);
+
+  r.instruction =
+      MakeComboBox(this, ElementName("ComboPAspInst", row), nullptr, Spoken(row, "Instruction"));
+  for (const InstructionMenuEntry& entry : InstructionMenu()) {
+    r.instruction->addItem(FromTarnText(entry.name), int{entry.opcode});
+  }
+  r.instruction->setMaxVisibleItems(20);
+  grid->addWidget(r.instruction, line, kInstructionColumn);
+
+  r.fade = MakeCheckBox(this, ElementName("CheckPAspFade", row), QString());
+  r.fade->setAccessibleName(Spoken(row, "Fade"));
+  grid->addWidget(r.fade, line, kFadeColumn, Qt::AlignCenter);
+
+  for (int i = 0; i < kStepParamCount; ++i) {
+    const ParamColumn& column = kParamColumns[static_cast<std::size_t>(i)];
+    NumberField* field =
+        MakeNamedField(this, ElementName(column.field, row), Spoken(row, column.caption));
+    if (column.help_tip) field->setToolTip(QLatin1String(kHelpToolTip));
+    field->setProperty(kRowProperty, row);
+    r.params[static_cast<std::size_t>(i)] = field;
+    grid->addWidget(field, line, kFirstParamColumn + i);
+    const StepParam param = kStepParams[static_cast<std::size_t>(i)];
+    connect(field, &NumberField::committed, this, [this, row, param] { CommitField(row, param); });
+    connect(field, &NumberField::helpRequested, this,
+            [this, row, field, box = column.box] { OpenHelpTool(row, box, field->text()); });
+  }
+
+  r.time = MakeClickLabel(this, ElementName("LabelPAspTime", row), QStringLiteral("00:00.00"));
+  r.time->setAccessibleName(Spoken(row, "Time"));
+  r.time->setToolTip(QLatin1String(kHelpToolTip));
+  grid->addWidget(r.time, line, kTimeColumn);
+
+  for (QWidget* widget : std::initializer_list<QWidget*>{r.number, r.instruction, r.fade, r.time}) {
+    widget->setProperty(kRowProperty, row);
+  }
+
+  connect(r.number, &ClickLabel::pressedWith, this,
+          [this, row](Qt::MouseButton button, Qt::KeyboardModifiers) {
+            if (button != Qt::LeftButton) return;
+            emit aboutToOpenTool();
+            if (tools_->EditStep(row)) emit programChanged();
+          });
+  connect(r.instruction, &QComboBox::activated, this, [this, row](int index) {
+    EditRow(row, Spoken(row, "Instruction"),
+            [this, row, index] { return ChooseInstruction(context_.config(), row, index); });
+  });
+  connect(r.fade, &QCheckBox::clicked, this, [this, row](bool on) {
+    EditRow(row, Spoken(row, "Fade"),
+            [this, row, on] { return SetFade(context_.config(), row, on); });
+  });
+  const auto time_help = [this, row] {
+    OpenHelpTool(row, HelpToolBox::kStepTime, rows_[static_cast<std::size_t>(row)].time->text());
+  };
+  connect(r.time, &ClickLabel::doubleClicked, this, time_help);
+  connect(r.time, &ClickLabel::activatedByKeyboard, this, time_help);
+}
+
+void StepGrid::ShowRows(const std::array<StepRowView, kMaxStepsPerAspect>& rows) {
+  for (int row = 0; row < kMaxStepsPerAspect; ++row)
+    ShowRow(row, rows[static_cast<std::size_t>(row)]);
+  ShowHeadings(heading_row_);
+}
+
+void StepGrid::ShowLayout(int rows, bool headings) {
+  visible_rows_ = rows;
+  for (int row = 0; row < kMaxStepsPerAspect; ++row) {
+    const Row& r = rows_[static_cast<std::size_t>(row)];
+    const bool shown = row < rows;
+    for (QWidget* widget : std::initializer_list<QWidget*>{r.number, r.instruction, r.time}) {
+      widget->setVisible(shown);
+    }
+    for (NumberField* field : r.params) field->setVisible(shown);
+    r.fade->setVisible(shown && shown_[static_cast<std::size_t>(row)].fade_allowed);
+  }
+  heading_number_->setVisible(headings);
+  heading_instruction_->setVisible(headings);
+  // The heading follows a row that is shown.
+  if (heading_row_ >= rows) ShowHeadings(0);
+}
+
+void StepGrid::ShowRow(int row, const StepRowView& view) {
+  shown_[static_cast<std::size_t>(row)] = view;
+  const Row& r = rows_[static_cast<std::size_t>(row)];
+  if (r.instruction->currentIndex() != view.menu_index)
+    r.instruction->setCurrentIndex(view.menu_index);
+  r.fade->setChecked(view.fade);
+  r.fade->setVisible(row < visible_rows_ && view.fade_allowed);
+  for (int i = 0; i < kStepParamCount; ++i) {
+    const StepParamView& param = view.params[static_cast<std::size_t>(i)];
+    NumberField* field = r.params[static_cast<std::size_t>(i)];
+    field->Show(FromTarnText(param.text));
+    field->SetGreyed(!param.used);
+    // Each field tells what it holds for its own row; the headings tell it for one row only.
+    Describe(field, param.used ? FromTarnText(param.label) : QStringLiteral("not used"));
+  }
+  const QString time = FromTarnText(view.time_text);
+  ShowCaption(r.time, time);
+  Describe(r.time, time);
+}
+
+void StepGrid::ShowHeadings(int row) {
+  heading_row_ = std::clamp(row, 0, kMaxStepsPerAspect - 1);
+  const StepRowView& view = shown_[static_cast<std::size_t>(heading_row_)];
+  ShowText(heading_fade_, FromTarnText(view.fade_heading));
+  for (int i = 0; i < kStepParamCount; ++i) {
+    ShowText(heading_params_[static_cast<std::size_t>(i)],
+             FromTarnText(view.params[static_cast<std::size_t>(i)].label));
+  }
+}
+
+void StepGrid::EditRow(int row, const QString& what, const std::function<StepRowView()>& edit) {
+  StepRowView view;
+  const std::string name = ToTarnText(what).value_or(std::string());
+  context_.host.Edit(name, [&] { view = edit(); });
+  ShowRow(row, view);
+  ShowHeadings(row);
+}
+
+void StepGrid::CommitField(int row, StepParam param) {
+  const std::string typed = Typed(rows_[static_cast<std::size_t>(row)].params[ParamIndex(param)]);
+  const char* caption = kParamColumns[static_cast<std::size_t>(ParamIndex(param))].caption;
+  EditRow(row, Spoken(row, caption), [this, row, param, &typed] {
+    return CommitStepField(context_.config(), row, param, typed);
+  });
+}
+
+void StepGrid::CommitRows(int rows) {
+  for (int row = 0; row < std::min(rows, kMaxStepsPerAspect); ++row) {
+    // Every field is read before any is shown again: showing the row after the first commit
+    // would overwrite what is typed in the others.
+    const Row& r = rows_[static_cast<std::size_t>(row)];
+    std::array<std::string, kStepParamCount> typed;
+    for (int i = 0; i < kStepParamCount; ++i) {
+      typed[static_cast<std::size_t>(i)] = Typed(r.params[static_cast<std::size_t>(i)]);
+    }
+    StepRowView view;
+    for (int i = 0; i < kStepParamCount; ++i) {
+      const ParamColumn& column = kParamColumns[static_cast<std::size_t>(i)];
+      const std::string name = ToTarnText(Spoken(row, column.caption)).value_or(std::string());
+      context_.host.Edit(name, [&] {
+        view = CommitStepField(context_.config(), row, kStepParams[static_cast<std::size_t>(i)],
+                               typed[static_cast<std::size_t>(i)]);
+      });
+    }
+    ShowRow(row, view);
+  }
+}
+
+void StepGrid::OpenHelpTool(int row, HelpToolBox box, const QString& text) {
+  if (tools_->OpenHelpTool(row, box, text)) emit programChanged();
+}
+
+}  // namespace tarn::ui
