@@ -41,6 +41,7 @@ void WindowTest::Click(const QString& name) {
 void WindowTest::Type(const QString& name, const QString& text) {
   auto* field = Find<QLineEdit>(name);
   ASSERT_NE(field, nullptr);
+  ASSERT_TRUE(field->isVisibleTo(window.get())) << name.toStdString() << " is hidden";
   field->setFocus();
   field->selectAll();
   QTest::keyClicks(field, text);
