@@ -176,6 +176,9 @@ void MainWindow::BuildMenus() {
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   view->addAction(QStringLiteral("&Communication Log"), this, &MainWindow::ShowCommunicationLog);
+  // The keyboard's way to what a right click on the version label asks.
+  view->addAction(QStringLiteral("&Expert Mode..."), this, &MainWindow::AskExpertMode)
+      ->setObjectName(QStringLiteral("ActionExpertMode"));
 }
 
 void MainWindow::StartUp() {
