@@ -17,7 +17,6 @@
 #include "files/data_file.h"
 #include "gui/window_fixture.h"
 #include "operations/flows.h"
-#include "operations/session.h"
 #include "platform/event_loop_clock.h"
 #include "platform/qt_serial_port.h"
 #include "ui/windows/verification_window.h"
@@ -57,16 +56,9 @@ class EveningTest : public WindowTest {
   // What `tarnctl read` saves from the same Tarn: "Read All" through the core on a line of its
   // own, then the data file.
   std::string ReadByTheCore(const std::filesystem::path& path, DataFileForm form) {
-    RecordingPrompter quiet;
     Workspace workspace;
-    sim::ManualClock own_clock;
-    sim::SimulatedPort own_port(tarn, own_clock);
-    Link link(own_port, own_clock, quiet);
-    link.TakeOverModuleAddress(tarn.module_address());
-    EXPECT_TRUE(link.SelectPort("1 sim"));
-    SilentProgress progress;
-    Session session(link, own_clock, quiet, progress, workspace);
-    EXPECT_TRUE(Flows(session).ReadAll());
+    OnOwnLine(workspace, [](Session& session) { EXPECT_TRUE(Flows(session).ReadAll()); });
+    RecordingPrompter quiet;
     EXPECT_TRUE(SaveDataFile(path, workspace.config, form, quiet));
     return FileBytes(path);
   }

@@ -20,6 +20,11 @@ void WindowTest::LoadIntoTarn(const std::filesystem::path& file) {
   RecordingPrompter quiet;
   Workspace workspace;
   ASSERT_TRUE(LoadDataFile(file, workspace.config, quiet));
+  OnOwnLine(workspace, [](Session& session) { ASSERT_TRUE(Flows(session).WriteAll()); });
+}
+
+void WindowTest::OnOwnLine(Workspace& workspace, const std::function<void(Session&)>& run) {
+  RecordingPrompter quiet;
   sim::ManualClock own_clock;
   sim::SimulatedPort own_port(tarn, own_clock);
   Link link(own_port, own_clock, quiet);
@@ -27,7 +32,7 @@ void WindowTest::LoadIntoTarn(const std::filesystem::path& file) {
   ASSERT_TRUE(link.SelectPort("1 sim"));
   SilentProgress progress;
   Session session(link, own_clock, quiet, progress, workspace);
-  ASSERT_TRUE(Flows(session).WriteAll());
+  run(session);
 }
 
 void WindowTest::Click(const QString& name) {

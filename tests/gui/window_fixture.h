@@ -8,12 +8,14 @@
 #include <QLineEdit>
 #include <QTest>
 #include <deque>
+#include <functional>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "operations/session.h"
 #include "sim/manual_clock.h"
 #include "sim/simulated_port.h"
 #include "sim/simulated_tarn.h"
@@ -66,6 +68,8 @@ class WindowTest : public ::testing::Test {
 
   // Puts a configuration file into the simulated Tarn with "Write All" over a link of its own.
   void LoadIntoTarn(const std::filesystem::path& file);
+  // Runs `run` through the core on a line of its own to the same simulated Tarn, as tarnctl would.
+  void OnOwnLine(Workspace& workspace, const std::function<void(Session&)>& run);
 
   template <typename Widget>
   Widget* Find(const QString& name) {
