@@ -1,6 +1,8 @@
 #include "ui/dialogs/dialog_parts.h"
 
 #include <QDialog>
+#include <QFormLayout>
+#include <QLabel>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,6 +36,19 @@ QHBoxLayout* MakeOkCancelRow(QDialog* dialog) {
 void MakeShownOnly(QLineEdit* field) {
   field->setReadOnly(true);
   field->setFocusPolicy(Qt::TabFocus);
+}
+
+ParameterFields AddParameterFields(QDialog* dialog, QBoxLayout* column) {
+  auto* form = new QFormLayout;
+  column->addLayout(form);
+  QLabel* label = MakeLabel(dialog, QStringLiteral("lblParameter"), QStringLiteral("Parameter"));
+  ParameterFields fields{MakeField(dialog, QStringLiteral("txtParameter"), label),
+                         MakeNamedField(dialog, QStringLiteral("txtOriginal"),
+                                        QStringLiteral("Original"))};
+  MakeShownOnly(fields.parameter);
+  form->addRow(label, fields.parameter);
+  fields.original->hide();
+  return fields;
 }
 
 std::string TypedText(const QString& text) { return ToTarnText(text).value_or(std::string()); }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <string>
 
+class QBoxLayout;
 class QDialog;
 class QHBoxLayout;
 class QLineEdit;
@@ -22,6 +23,14 @@ QHBoxLayout* MakeOkCancelRow(QDialog* dialog);
 
 // A field that shows a result and takes no typing.
 void MakeShownOnly(QLineEdit* field);
+
+// The pattern calculators' "Parameter" (shown only) under the boxes, and beside it the hidden
+// value to restore on "Cancel".
+struct ParameterFields {
+  QLineEdit* parameter;
+  QLineEdit* original;
+};
+ParameterFields AddParameterFields(QDialog* dialog, QBoxLayout* column);
 
 // A field's text as the core reads typed numbers; a character Windows-1252 cannot hold is no digit
 // anyway, so such a text reads as no number.

@@ -1,7 +1,6 @@
 #include "ui/dialogs/event_pattern_calculator.h"
 
 #include <QCheckBox>
-#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -50,14 +49,9 @@ EventPatternCalculatorDialog::EventPatternCalculatorDialog(QWidget* parent) : QD
   }
   frames->addWidget(actions);
 
-  auto* form = new QFormLayout;
-  column->addLayout(form);
-  QLabel* label = MakeLabel(this, QStringLiteral("lblParameter"), QStringLiteral("Parameter"));
-  parameter_ = MakeField(this, QStringLiteral("txtParameter"), label);
-  MakeShownOnly(parameter_);
-  form->addRow(label, parameter_);
-  original_ = MakeNamedField(this, QStringLiteral("txtOriginal"), QStringLiteral("Original"));
-  original_->hide();
+  const ParameterFields fields = AddParameterFields(this, column);
+  parameter_ = fields.parameter;
+  original_ = fields.original;
   column->addLayout(MakeOkCancelRow(this));
 }
 

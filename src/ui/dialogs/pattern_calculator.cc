@@ -1,7 +1,6 @@
 #include "ui/dialogs/pattern_calculator.h"
 
 #include <QCheckBox>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -49,14 +48,9 @@ PatternCalculatorDialog::PatternCalculatorDialog(QWidget* parent) : QDialog(pare
     Show();
   });
 
-  auto* form = new QFormLayout;
-  column->addLayout(form);
-  QLabel* label = MakeLabel(this, QStringLiteral("lblParameter"), QStringLiteral("Parameter"));
-  parameter_ = MakeField(this, QStringLiteral("txtParameter"), label);
-  MakeShownOnly(parameter_);
-  form->addRow(label, parameter_);
-  original_ = MakeNamedField(this, QStringLiteral("txtOriginal"), QStringLiteral("Original"));
-  original_->hide();
+  const ParameterFields fields = AddParameterFields(this, column);
+  parameter_ = fields.parameter;
+  original_ = fields.original;
   column->addLayout(MakeOkCancelRow(this));
 }
 
