@@ -52,6 +52,10 @@ constexpr std::array<AddressLabelSpec, 4> kAddressLabels = {{
 }};
 
 constexpr const char* kToolsTip = "Click for copy/paste tools";
+// As the main tabs mark what differs from the Tarn.
+constexpr char16_t kDiffersMark[] = u"\u2022";
+constexpr const char* kDiffersTip = "Differs from what the Tarn holds";
+constexpr const char* kDiffersSpoken = "differs from the Tarn";
 
 QLineEdit* MakeTextField(QWidget* parent, const QString& name, QLabel* label,
                          const QString& spoken) {
@@ -109,6 +113,10 @@ QWidget* AspectEditor::BuildPinRows() {
   label_pin_->setToolTip(QLatin1String(kToolsTip));
   text_pin_ = MakeNamedField(owner, QStringLiteral("TextPAspOutput"), QStringLiteral("Pin"));
   auto* pin_up_down = MakeUpDown(owner, QStringLiteral("UpDownPAspOutput"), QStringLiteral("Pin"));
+  pin_differs_ = MakeLabel(owner, QStringLiteral("LabelPAspDiffers"), QString());
+  // Room for the mark whether it shows or not, so that nothing moves when it comes and goes.
+  pin_differs_->setMinimumWidth(
+      pin_differs_->fontMetrics().horizontalAdvance(QString::fromUtf16(kDiffersMark)) + 4);
   auto* label_description =
       MakeLabel(owner, QStringLiteral("LabelPAspDesc"), QStringLiteral("Description"));
   text_description_ = MakeTextField(owner, QStringLiteral("TextPAspDesc"), label_description,
@@ -126,6 +134,7 @@ QWidget* AspectEditor::BuildPinRows() {
   pin->addWidget(label_pin_);
   pin->addWidget(text_pin_);
   pin->addWidget(pin_up_down);
+  pin->addWidget(pin_differs_);
   grid->addLayout(pin, 0, 0);
   grid->addWidget(label_description, 0, 1);
   grid->addWidget(text_description_, 0, 2);
@@ -358,6 +367,7 @@ void AspectEditor::ShowAspectView() {
     counts_[i].field->Show(FromTarnText(view.counts[i]));
   }
   grid_->ShowRows(view.rows);
+  ShowPinDifference();
   ApplyVisibility();
 }
 
@@ -412,7 +422,21 @@ void AspectEditor::ApplyVisibility() {
   for (std::size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->setVisible(shown.buttons[i]);
 }
 
-void AspectEditor::ShowDifferences(const ChangedGroups&) {}
+void AspectEditor::ShowDifferences(const ChangedGroups& changed) {
+  changed_ = changed;
+  ShowPinDifference();
+}
+
+void AspectEditor::ShowPinDifference() {
+  const bool differs = changed_.pins[context_.config().current_pin % kPinCount].Any();
+  ShowText(pin_differs_, differs ? QString::fromUtf16(kDiffersMark) : QString());
+  pin_differs_->setToolTip(differs ? QLatin1String(kDiffersTip) : QString());
+  pin_differs_->setAccessibleName(differs ? QStringLiteral("Pin differs from the Tarn")
+                                          : QString());
+  const QString description = differs ? QLatin1String(kDiffersSpoken) : QString();
+  if (text_pin_->accessibleDescription() != description)
+    text_pin_->setAccessibleDescription(description);
+}
 
 bool AspectEditor::details_shown() const { return show_details_->isChecked(); }
 
@@ -421,6 +445,7 @@ bool AspectEditor::details_shown() const { return show_details_->isChecked(); }
 void AspectEditor::CommitPending(EditorChange change) {
   const PendingCommits commits = CommitsBefore(change, CurrentVisibility());
   if (commits.pin_configuration) emit aboutToChangePin();
+  if (commits.device_pin) CommitDevicePin();
   grid_->CommitRows(commits.step_rows);
   if (commits.aspect)
     text_aspect_->Show(FromTarnText(SelectAspect(context_.config(), Typed(text_aspect_))));

@@ -36,6 +36,8 @@ class AspectEditor : public QWidget {
   void ShowAddresses(const AddressRefresh& refresh);
   // The "Show Details" and expert rules.
   void ApplyVisibility();
+  // Marks the pin field when what the window holds for the current pin differs from what the
+  // Tarn holds; kept, so that choosing another pin marks it by the same picture.
   void ShowDifferences(const ChangedGroups& changed);
 
   bool details_shown() const;
@@ -84,6 +86,7 @@ class AspectEditor : public QWidget {
   void Test(Qt::KeyboardModifiers modifiers);
   void WriteSingle();
   EditorVisibility CurrentVisibility() const;
+  void ShowPinDifference();
 
   WindowContext& context_;
   EditorTools* tools_;
@@ -91,6 +94,8 @@ class AspectEditor : public QWidget {
 
   ClickLabel* label_pin_ = nullptr;
   NumberField* text_pin_ = nullptr;
+  QLabel* pin_differs_ = nullptr;
+  ChangedGroups changed_;
   QLineEdit* text_description_ = nullptr;
   NumberField* text_device_pin_ = nullptr;
   QLineEdit* text_device_name_ = nullptr;
