@@ -116,13 +116,41 @@ void ShowText(QLabel* label, const QString& text) {
 }
 
 void ShowOverflow(QLabel* label, bool overflow) {
-  QPalette colours = QApplication::palette(label);
-  if (overflow) {
-    // A red a shade lighter on a dark window, a shade darker on a light one.
-    const bool dark = colours.color(QPalette::Window).lightness() < 128;
-    colours.setColor(QPalette::WindowText, dark ? QColor(255, 110, 110) : QColor(190, 0, 0));
-  }
-  label->setPalette(colours);
+  // Follows the desktop's theme: the red is chosen again whenever the application palette
+  // changes, and a label without overflow inherits every colour.
+  class OverflowColour : public QObject {
+   public:
+    explicit OverflowColour(QLabel* label) : QObject(label), label_(label) {
+      setObjectName(QStringLiteral("OverflowColour"));
+      label->installEventFilter(this);
+    }
+    void Show(bool overflow) {
+      overflow_ = overflow;
+      QPalette colours;
+      if (overflow) {
+        // A red a shade lighter on a dark window, a shade darker on a light one.
+        const bool dark =
+            QApplication::palette(label_).color(QPalette::Window).lightness() < 128;
+        colours.setColor(QPalette::WindowText, dark ? QColor(255, 110, 110) : QColor(190, 0, 0));
+      }
+      label_->setPalette(colours);
+    }
+
+   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+      if (watched == label_ && event->type() == QEvent::ApplicationPaletteChange) Show(overflow_);
+      return false;
+    }
+
+   private:
+    QLabel* label_;
+    bool overflow_ = false;
+  };
+  // Only this function makes children of that name.
+  auto* colour = static_cast<OverflowColour*>(
+      label->findChild<QObject*>(QStringLiteral("OverflowColour"), Qt::FindDirectChildrenOnly));
+  if (colour == nullptr) colour = new OverflowColour(label);
+  colour->Show(overflow);
 }
 
 }  // namespace tarn::ui
