@@ -112,7 +112,7 @@ TEST_F(AspectEditorTest, PinBuiltThroughTheWidgetsIsWhatTheTarnHoldsAfterWritePi
   };
 
   Type(u"TextPAspOutput"_s, u"10"_s);  // pin 9, numbered from 1
-  ChooseTab(u"SSTabPCFG"_s, 2);         // PWM
+  ChooseTab(u"SSTabPCFG"_s, 2);        // PWM
   Type(u"TextPWMInitLevel"_s, u"5"_s);
   Type(u"TextPWMAccel"_s, u"12"_s);
   Click(u"OptionPAspConf_1"_s);  // layout "4"
@@ -126,7 +126,8 @@ TEST_F(AspectEditorTest, PinBuiltThroughTheWidgetsIsWhatTheTarnHoldsAfterWritePi
     if (step.fade) Click(Row("CheckPAspFade", step.row));
     const char* fields[] = {"TextPAspOffset", "TextPAspPar1", "TextPAspPar2", "TextPAspPar3"};
     for (int i = 0; i < 4; ++i) {
-      if (step.typed[i] != nullptr) Type(Row(fields[i], step.row), QString::fromLatin1(step.typed[i]));
+      if (step.typed[i] != nullptr)
+        Type(Row(fields[i], step.row), QString::fromLatin1(step.typed[i]));
     }
   }
   RunOperation(u"CommandWritePin"_s);
@@ -160,25 +161,70 @@ TEST_F(AspectEditorTest, ReadPinShowsEveryFieldByTheDisplayRules) {
     std::array<bool, 4> greyed;
     const char* time;
   } rows[] = {
-      {{54, 30, 20, 0, 0}, "Set Level", true, true, {"-2", "20", "0", "0"},
-       {false, false, true, true}, "00:00.00"},
-      {{96, 127, 31, 63, 3}, "SetLevel & Wait", false, false, {"-1", "31", "63", "3"},
-       {false, false, false, false}, "10:45.12"},
-      {{55, 0, 0, 0, 0}, "Set Servo", true, true, {"0", "-64", "0", "0"},
-       {false, false, true, true}, "00:00.00"},
-      {{18, 5, 10, 7, 0}, "MXpulse", false, false, {"6", "10", "7", "0"},
-       {false, false, false, true}, "00:00.00"},
-      {{7, 1, 3, 0, 0}, "Clone", false, true, {"1", "4", "0", "0"}, {false, false, true, true},
+      {{54, 30, 20, 0, 0},
+       "Set Level",
+       true,
+       true,
+       {"-2", "20", "0", "0"},
+       {false, false, true, true},
        "00:00.00"},
-      {{5, 1, 72, 10, 0}, "SendSerial 2", false, false, {"0", "200", "10", "0"},
-       {true, false, false, true}, "00:00.00"},
-      {{102, 0, 0, 25, 0}, "Wait", false, false, {"0", "0", "25", "0"}, {true, true, false, false},
+      {{96, 127, 31, 63, 3},
+       "SetLevel & Wait",
+       false,
+       false,
+       {"-1", "31", "63", "3"},
+       {false, false, false, false},
+       "10:45.12"},
+      {{55, 0, 0, 0, 0},
+       "Set Servo",
+       true,
+       true,
+       {"0", "-64", "0", "0"},
+       {false, false, true, true},
+       "00:00.00"},
+      {{18, 5, 10, 7, 0},
+       "MXpulse",
+       false,
+       false,
+       {"6", "10", "7", "0"},
+       {false, false, false, true},
+       "00:00.00"},
+      {{7, 1, 3, 0, 0},
+       "Clone",
+       false,
+       true,
+       {"1", "4", "0", "0"},
+       {false, false, true, true},
+       "00:00.00"},
+      {{5, 1, 72, 10, 0},
+       "SendSerial 2",
+       false,
+       false,
+       {"0", "200", "10", "0"},
+       {true, false, false, true},
+       "00:00.00"},
+      {{102, 0, 0, 25, 0},
+       "Wait",
+       false,
+       false,
+       {"0", "0", "25", "0"},
+       {true, true, false, false},
        "00:00.50"},
-      {{2, 3, 4, 5, 6}, "-", false, false, {"0", "0", "0", "0"}, {true, true, true, true},
+      {{2, 3, 4, 5, 6},
+       "-",
+       false,
+       false,
+       {"0", "0", "0", "0"},
+       {true, true, true, true},
        "00:00.00"},
       // Every instruction from opcode 64 on waits for a "Time" and "Base" after its action.
-      {{104, 12, 0x7E, 2, 1}, "If Equal", false, false, {"-20", "-2", "2", "1"},
-       {false, false, false, false}, "00:00.32"},
+      {{104, 12, 0x7E, 2, 1},
+       "If Equal",
+       false,
+       false,
+       {"-20", "-2", "2", "1"},
+       {false, false, false, false},
+       "00:00.32"},
   };
   sim::PinMemory& pin = tarn.memory().pins[20];
   pin.aspect_layout = 3;
@@ -219,7 +265,7 @@ TEST_F(AspectEditorTest, ReadPinShowsEveryFieldByTheDisplayRules) {
       EXPECT_EQ(field->greyed(), rows[row].greyed[i]) << fields[i];
       EXPECT_EQ(field->palette().color(QPalette::Base),
                 QApplication::palette(field).color(rows[row].greyed[i] ? QPalette::Button
-                                                                   : QPalette::Base))
+                                                                       : QPalette::Base))
           << fields[i];
     }
     EXPECT_EQ(Button(Row("LabelPAspTime", row))->text(), QString::fromLatin1(rows[row].time));
@@ -230,8 +276,8 @@ TEST_F(AspectEditorTest, ReadPinShowsEveryFieldByTheDisplayRules) {
 
 // What shows, by "Show Details", expert mode, the layout option and the address counts.
 TEST_F(AspectEditorTest, VisibilityFollowsDetailsExpertModeLayoutAndCounts) {
-  const QStringList aspect_controls = {u"TextPAspAspect"_s, u"UpDownPAspAspect"_s,
-                                       u"TextPAspInit"_s,   u"UpDownPAspInit"_s,
+  const QStringList aspect_controls = {u"TextPAspAspect"_s,  u"UpDownPAspAspect"_s,
+                                       u"TextPAspInit"_s,    u"UpDownPAspInit"_s,
                                        u"TextPAspAspDesc"_s, u"CommandPAspTestAspect"_s};
   const QStringList single = {u"CommandPAspWriteAspect"_s, u"LabelPAspHStep"_s,
                               u"LabelPAspHInst"_s};
@@ -239,8 +285,7 @@ TEST_F(AspectEditorTest, VisibilityFollowsDetailsExpertModeLayoutAndCounts) {
                                u"CommandSetPinConfig_0"_s};
   const QStringList details_and_expert = {u"CommandGetPinConfig_1"_s, u"CommandSetPinConfig_1"_s,
                                           u"CommandPAspReadPin"_s, u"CommandPAspWritePin"_s};
-  const QStringList expert = {u"CommandReadPin"_s, u"CommandWritePin"_s,
-                              u"CommandVerifyAllPins"_s};
+  const QStringList expert = {u"CommandReadPin"_s, u"CommandWritePin"_s, u"CommandVerifyAllPins"_s};
   const QStringList counts = {u"TextPaspVeskn"_s, u"TextPaspDCCn"_s, u"TextPAspXDCCn"_s};
   const QStringList count_up_downs = {u"UpDownPaspVeskn"_s, u"UpDownPaspDCCn"_s,
                                       u"UpDownPaspXDCCn"_s};
@@ -248,9 +293,9 @@ TEST_F(AspectEditorTest, VisibilityFollowsDetailsExpertModeLayoutAndCounts) {
     const char* what;
     bool details;
     bool expert;
-    int option;             // OptionPAspConf index: "0", "4", "12"
-    const char* count;      // typed into B-DCC with the details on, before they are set
-    int rows;               // step rows shown
+    int option;         // OptionPAspConf index: "0", "4", "12"
+    const char* count;  // typed into B-DCC with the details on, before they are set
+    int rows;           // step rows shown
     std::array<bool, 3> counts_shown;
   } cases[] = {
       {"layout 0, details, expert", true, true, 0, "1", 0, {true, true, true}},
@@ -269,7 +314,8 @@ TEST_F(AspectEditorTest, VisibilityFollowsDetailsExpertModeLayoutAndCounts) {
     SetExpert(c.expert);
     Click(Row("OptionPAspConf", c.option));
     const bool layout = c.option != 0;
-    for (const QString& name : aspect_controls) EXPECT_EQ(Shown(name), layout) << name.toStdString();
+    for (const QString& name : aspect_controls)
+      EXPECT_EQ(Shown(name), layout) << name.toStdString();
     for (const QString& name : single) {
       EXPECT_EQ(Shown(name), layout && c.details) << name.toStdString();
     }
@@ -374,21 +420,38 @@ TEST_F(AspectEditorTest, RowEditsGreyUnusedFieldsAndSetTheHeadings) {
     std::vector<std::string> messages;
     const char* dialog;  // the calculator that opened, or nullptr
   } cases[] = {
-      {"Wait over Set Level", Step{.opcode = 38, .fade = 1, .p1 = 1, .p2 = 20},
-       [this] { Choose(5, "Wait"); }, Step{.opcode = 102}, {"", "", "", "Time", "Base"},
-       {true, true, false, false}, {}, nullptr},
-      {"fade cleared", Step{.opcode = 38, .fade = 1, .p2 = 20},
-       [this] { Click(u"CheckPAspFade_5"_s); }, Step{.opcode = 38, .p2 = 20},
-       {"Fade", "P.O.", "Level", "", ""}, {false, false, true, true}, {}, nullptr},
-      {"p2 of Set Level has no help tool", Step{.opcode = 38, .p2 = 20},
-       [this] { QTest::mouseDClick(Find<QLineEdit>(u"TextPAspPar1_5"_s), Qt::LeftButton); },
-       Step{.opcode = 38, .p2 = 20}, {"Fade", "P.O.", "Level", "", ""},
+      {"Wait over Set Level",
+       Step{.opcode = 38, .fade = 1, .p1 = 1, .p2 = 20},
+       [this] { Choose(5, "Wait"); },
+       Step{.opcode = 102},
+       {"", "", "", "Time", "Base"},
+       {true, true, false, false},
+       {},
+       nullptr},
+      {"fade cleared",
+       Step{.opcode = 38, .fade = 1, .p2 = 20},
+       [this] { Click(u"CheckPAspFade_5"_s); },
+       Step{.opcode = 38, .p2 = 20},
+       {"Fade", "P.O.", "Level", "", ""},
        {false, false, true, true},
-       {"Help tool not available for this box with the selected command"}, nullptr},
-      {"p3 of Wait opens the time calculator", Step{.opcode = 102, .p3 = 5, .p4 = 1},
+       {},
+       nullptr},
+      {"p2 of Set Level has no help tool",
+       Step{.opcode = 38, .p2 = 20},
+       [this] { QTest::mouseDClick(Find<QLineEdit>(u"TextPAspPar1_5"_s), Qt::LeftButton); },
+       Step{.opcode = 38, .p2 = 20},
+       {"Fade", "P.O.", "Level", "", ""},
+       {false, false, true, true},
+       {"Help tool not available for this box with the selected command"},
+       nullptr},
+      {"p3 of Wait opens the time calculator",
+       Step{.opcode = 102, .p3 = 5, .p4 = 1},
        [this] { QTest::mouseDClick(Find<QLineEdit>(u"TextPAspPar2_5"_s), Qt::LeftButton); },
-       Step{.opcode = 102, .p3 = 5, .p4 = 1}, {"", "", "", "Time", "Base"},
-       {true, true, false, false}, {}, "dlgCT"},
+       Step{.opcode = 102, .p3 = 5, .p4 = 1},
+       {"", "", "", "Time", "Base"},
+       {true, true, false, false},
+       {},
+       "dlgCT"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -448,11 +511,26 @@ TEST_F(AspectEditorTest, TestButtonSendsByTheModifierKeys) {
       {"none", Qt::NoModifier, 1, false, {{0, 0, 6, 2}}, {}, {}},
       {"Shift", Qt::ShiftModifier, 1, false, {}, {{3, 0, 6, 2}}, {}},
       {"Control", Qt::ControlModifier, 1, false, {{0, 1, 6, 2}}, {}, {}},
-      {"Shift + Control", Qt::ShiftModifier | Qt::ControlModifier, 1, false, {},
-       {{3, 1, 6, 2}}, {}},
-      {"Shift with flexible addressing", Qt::ShiftModifier, 1, true, {},
-       {{1 * 4 + 3, 1, (40 + 6) % 32, 2}}, {}},
-      {"Control without a serial address", Qt::ControlModifier, 0, false, {}, {},
+      {"Shift + Control",
+       Qt::ShiftModifier | Qt::ControlModifier,
+       1,
+       false,
+       {},
+       {{3, 1, 6, 2}},
+       {}},
+      {"Shift with flexible addressing",
+       Qt::ShiftModifier,
+       1,
+       true,
+       {},
+       {{1 * 4 + 3, 1, (40 + 6) % 32, 2}},
+       {}},
+      {"Control without a serial address",
+       Qt::ControlModifier,
+       0,
+       false,
+       {},
+       {},
        {"You have no Vesk-address(es) assigned to Pin 7"}},
       {"Alt", Qt::AltModifier, 1, false, {}, {}, {help}},
       {"Alt with Shift", Qt::AltModifier | Qt::ShiftModifier, 1, false, {}, {}, {help}},
@@ -474,9 +552,9 @@ TEST_F(AspectEditorTest, TestButtonSendsByTheModifierKeys) {
     EXPECT_EQ(std::vector<Payload>(tarn.live_messages().begin() + tarn_before,
                                    tarn.live_messages().end()),
               c.tarn);
-    EXPECT_EQ(std::vector<VeskFrame>(tarn.vesk_frames().begin() + vesk_before,
-                                     tarn.vesk_frames().end()),
-              c.vesk);
+    EXPECT_EQ(
+        std::vector<VeskFrame>(tarn.vesk_frames().begin() + vesk_before, tarn.vesk_frames().end()),
+        c.vesk);
     EXPECT_THAT(TakeMessages(), ::testing::ContainerEq(c.messages));
   }
   EXPECT_EQ(Button(u"CommandPAspTestAspect"_s)->toolTip(), u"Alt + Click for Options"_s);
@@ -560,9 +638,9 @@ TEST_F(AspectEditorTest, DeviceOnPin30KeepsItsMembersShowsItsNameAndSavesForRelo
   EXPECT_EQ(config().pins[1].device_pointer, 0) << "the pin after the device";
 
   // Saved from a member: the head's device goes to its own file, which Reload DD lists.
-  const fs::path file = fs::temp_directory_path() /
-                        ("tarn_editor_" + std::to_string(QCoreApplication::applicationPid()) +
-                         ".def");
+  const fs::path file =
+      fs::temp_directory_path() /
+      ("tarn_editor_" + std::to_string(QCoreApplication::applicationPid()) + ".def");
   files.saves = {file};
   Click(u"CommandSaveDevice"_s);
   files.opens = {file};

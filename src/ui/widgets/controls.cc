@@ -129,8 +129,7 @@ void ShowOverflow(QLabel* label, bool overflow) {
       QPalette colours;
       if (overflow) {
         // A red a shade lighter on a dark window, a shade darker on a light one.
-        const bool dark =
-            QApplication::palette(label_).color(QPalette::Window).lightness() < 128;
+        const bool dark = QApplication::palette(label_).color(QPalette::Window).lightness() < 128;
         colours.setColor(QPalette::WindowText, dark ? QColor(255, 110, 110) : QColor(190, 0, 0));
       }
       label_->setPalette(colours);
