@@ -51,6 +51,8 @@ constexpr std::array<AddressLabelSpec, 4> kAddressLabels = {{
     {AddressDisplay::kPinBusAddress, "Pin address"},
 }};
 
+constexpr int kButtonsPerLine = 5;
+
 constexpr const char* kToolsTip = "Click for copy/paste tools";
 // As the main tabs mark what differs from the Tarn.
 constexpr char16_t kDiffersMark[] = u"\u2022";
@@ -220,6 +222,7 @@ QWidget* AspectEditor::BuildAspectRows() {
   left->addLayout(third);
 
   columns->addLayout(left, 1);
+  columns->setAlignment(left, Qt::AlignTop);  // the rows keep their places when some are hidden
   columns->addSpacing(12);
   columns->addWidget(BuildCounts(), 0, Qt::AlignTop);
   ConnectAspectControls(up_down_aspect_, up_down_init_);
@@ -273,20 +276,31 @@ QWidget* AspectEditor::BuildCounts() {
 
 QWidget* AspectEditor::BuildButtons() {
   auto* owner = new QWidget(this);
-  auto* grid = new QGridLayout(owner);
-  grid->setContentsMargins(0, 0, 0, 0);
-  constexpr int kButtonsPerLine = 5;
+  buttons_grid_ = new QGridLayout(owner);
+  buttons_grid_->setContentsMargins(0, 0, 0, 0);
   for (std::size_t i = 0; i < kEditorButtons.size(); ++i) {
     const Operation operation = kEditorButtons[i].operation;
     const OperationEntry& entry = EntryOf(operation);
     buttons_[i] = MakeButton(owner, FromTarnText(entry.button), FromTarnText(entry.caption));
-    const int index = static_cast<int>(i);
-    grid->addWidget(buttons_[i], index / kButtonsPerLine, index % kButtonsPerLine);
     connect(buttons_[i], &QPushButton::clicked, this,
             [this, operation] { context_.host.PressOperation(operation); });
   }
-  grid->setColumnStretch(kButtonsPerLine, 1);
+  buttons_grid_->setColumnStretch(kButtonsPerLine, 1);
   return owner;
+}
+
+void AspectEditor::PlaceButtons(const EditorVisibility& shown) {
+  if (placed_ == shown.buttons) return;  // a refresh moves nothing
+  placed_ = shown.buttons;
+  // The shown buttons close up, so that hidden ones leave no holes in the lines.
+  int place = 0;
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    buttons_grid_->removeWidget(buttons_[i]);
+    buttons_[i]->setVisible(shown.buttons[i]);
+    if (!shown.buttons[i]) continue;
+    buttons_grid_->addWidget(buttons_[i], place / kButtonsPerLine, place % kButtonsPerLine);
+    ++place;
+  }
 }
 
 void AspectEditor::ConnectPinControls(UpDown* pin_up_down) {
@@ -419,7 +433,7 @@ void AspectEditor::ApplyVisibility() {
     }
   }
   label_addresses_->setVisible(shown.nr_of_addresses);
-  for (std::size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->setVisible(shown.buttons[i]);
+  PlaceButtons(shown);
 }
 
 void AspectEditor::ShowDifferences(const ChangedGroups& changed) {

@@ -11,6 +11,7 @@
 #include "ui/window_context.h"
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -67,6 +68,7 @@ class AspectEditor : public QWidget {
   QWidget* BuildAspectRows();
   QWidget* BuildCounts();
   QWidget* BuildButtons();
+  void PlaceButtons(const EditorVisibility& shown);
   void ConnectPinControls(UpDown* pin_up_down);
   void ConnectAspectControls(UpDown* aspect_up_down, UpDown* init_up_down);
 
@@ -115,6 +117,8 @@ class AspectEditor : public QWidget {
   QPushButton* write_single_ = nullptr;
   QCheckBox* show_details_ = nullptr;
   std::array<QPushButton*, kEditorButtons.size()> buttons_{};
+  QGridLayout* buttons_grid_ = nullptr;
+  std::optional<std::array<bool, kEditorButtons.size()>> placed_;  // the buttons laid out
 };
 
 }  // namespace tarn::ui
