@@ -684,3 +684,38 @@ TEST_F(AspectEditorTest, PinFieldMarksAPinThatDiffersFromTheTarn) {
 
 }  // namespace
 }  // namespace tarn::testing
+
+namespace tarn::testing {
+namespace {
+
+// A greyed field takes the button colour of whatever theme the desktop switches to, and an
+// unused field turned used again inherits the theme's own field colour.
+TEST_F(AspectEditorTest, GreyedFieldsFollowTheDesktopTheme) {
+  window->Edit("Program", [this] {
+    config().pins[0].aspect_layout = 3;
+    config().pins[0].aspects[0].steps[0] = Step{.opcode = 102};  // "Wait": P.O. unused
+  });
+  window->ShowEverything();
+  auto* field = Find<ui::NumberField>(u"TextPAspOffset_0"_s);
+  ASSERT_TRUE(field->greyed());
+  const QPalette light = QApplication::palette();
+  QPalette dark = light;
+  dark.setColor(QPalette::Button, QColor(40, 40, 40));
+  dark.setColor(QPalette::Base, QColor(20, 20, 20));
+  const auto theme = [field](QPalette::ColorRole role) {
+    return QApplication::palette(field).color(role);
+  };
+  QApplication::setPalette(dark);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(theme(QPalette::Button), QColor(40, 40, 40));
+  EXPECT_EQ(field->palette().color(QPalette::Base), theme(QPalette::Button));
+  Choose(0, "Set Level");
+  EXPECT_FALSE(field->greyed());
+  EXPECT_EQ(field->palette().color(QPalette::Base), theme(QPalette::Base));
+  QApplication::setPalette(light);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(field->palette().color(QPalette::Base), light.color(QPalette::Base));
+}
+
+}  // namespace
+}  // namespace tarn::testing

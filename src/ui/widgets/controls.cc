@@ -127,21 +127,30 @@ void ShowOverflow(QLabel* label, bool overflow) {
     void Show(bool overflow) {
       overflow_ = overflow;
       QPalette colours;
-      if (overflow) {
-        // A red a shade lighter on a dark window, a shade darker on a light one.
-        const bool dark = QApplication::palette(label_).color(QPalette::Window).lightness() < 128;
-        colours.setColor(QPalette::WindowText, dark ? QColor(255, 110, 110) : QColor(190, 0, 0));
-      }
+      if (overflow) colours.setColor(QPalette::WindowText, Red());
       label_->setPalette(colours);
     }
 
    protected:
+    // A theme change reaches the label as a change of its palette; setting the red again is one
+    // more, after which the colours agree and nothing is set.
     bool eventFilter(QObject* watched, QEvent* event) override {
-      if (watched == label_ && event->type() == QEvent::ApplicationPaletteChange) Show(overflow_);
+      const bool palette_changed = event->type() == QEvent::PaletteChange ||
+                                   event->type() == QEvent::ApplicationPaletteChange;
+      if (watched == label_ && palette_changed && overflow_ &&
+          label_->palette().color(QPalette::WindowText) != Red()) {
+        Show(overflow_);
+      }
       return false;
     }
 
    private:
+    // A red a shade lighter on a dark window, a shade darker on a light one.
+    QColor Red() const {
+      const bool dark = QApplication::palette(label_).color(QPalette::Window).lightness() < 128;
+      return dark ? QColor(255, 110, 110) : QColor(190, 0, 0);
+    }
+
     QLabel* label_;
     bool overflow_ = false;
   };

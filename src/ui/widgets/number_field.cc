@@ -37,7 +37,14 @@ void NumberField::ApplyColours() {
 
 void NumberField::changeEvent(QEvent* event) {
   QLineEdit::changeEvent(event);
-  if (event->type() == QEvent::ApplicationPaletteChange && greyed_) ApplyColours();
+  // A theme change reaches a widget as a change of its own palette; setting the greyed face
+  // again is one more such change, after which the colours agree and nothing is set.
+  const bool palette_changed =
+      event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange;
+  if (palette_changed && greyed_ &&
+      palette().color(QPalette::Base) != QApplication::palette(this).color(QPalette::Button)) {
+    ApplyColours();
+  }
 }
 
 void NumberField::focusOutEvent(QFocusEvent* event) {
