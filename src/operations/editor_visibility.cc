@@ -45,6 +45,7 @@ PendingCommits CommitsBefore(EditorChange change, const EditorVisibility& shown)
   commits.step_rows = shown.step_grid ? shown.step_rows : 0;
   commits.initial_aspect = shown.aspect_controls;
   commits.counts = shown.counts;
+  commits.device_pin = true;
   if (change == EditorChange::kPin) {
     commits.aspect = shown.aspect_controls;
     commits.pin_configuration = true;

@@ -64,13 +64,15 @@ struct PendingCommits {
   bool aspect = false;
   bool initial_aspect = false;
   std::array<bool, 3> counts{};    // as kPinCountFields
+  bool device_pin = false;         // TextDevicePin, which is always shown
   bool pin_configuration = false;  // the fields of the shown pin configuration tab
 
   friend bool operator==(const PendingCommits&, const PendingCommits&) = default;
 };
 
 // Only what is shown can hold a typed entry. A pin change commits every field of the pin; an
-// aspect change all but the aspect field, which the change itself sets.
+// aspect change all but the aspect field, which the change itself sets. Both show every field of
+// the pin again, so a device pin typed and not yet committed would be lost otherwise.
 PendingCommits CommitsBefore(EditorChange change, const EditorVisibility& shown);
 
 }  // namespace tarn

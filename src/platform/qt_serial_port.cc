@@ -68,6 +68,10 @@ bool QtSerialPort::Open(std::string_view name) {
   error_text_.clear();
   const std::string port_name(name);
   port_.setPortName(QString::fromStdString(port_name));
+  // open() applies the line settings the object kept from the port opened before it and reads
+  // them back; a pseudo-terminal drops the parity bit, so a port that once took odd parity would
+  // fail to open one with "Invalid argument". Opening plain and configuring afterwards suits both.
+  port_.setParity(QSerialPort::NoParity);
   if (!port_.open(QIODevice::ReadWrite)) {
     error_text_ = OpenErrorText(port_name);
     return false;

@@ -51,7 +51,13 @@ constexpr std::array<AddressLabelSpec, 4> kAddressLabels = {{
     {AddressDisplay::kPinBusAddress, "Pin address"},
 }};
 
+constexpr int kButtonsPerLine = 5;
+
 constexpr const char* kToolsTip = "Click for copy/paste tools";
+// As the main tabs mark what differs from the Tarn.
+constexpr char16_t kDiffersMark[] = u"\u2022";
+constexpr const char* kDiffersTip = "Differs from what the Tarn holds";
+constexpr const char* kDiffersSpoken = "differs from the Tarn";
 
 QLineEdit* MakeTextField(QWidget* parent, const QString& name, QLabel* label,
                          const QString& spoken) {
@@ -109,6 +115,10 @@ QWidget* AspectEditor::BuildPinRows() {
   label_pin_->setToolTip(QLatin1String(kToolsTip));
   text_pin_ = MakeNamedField(owner, QStringLiteral("TextPAspOutput"), QStringLiteral("Pin"));
   auto* pin_up_down = MakeUpDown(owner, QStringLiteral("UpDownPAspOutput"), QStringLiteral("Pin"));
+  pin_differs_ = MakeLabel(owner, QStringLiteral("LabelPAspDiffers"), QString());
+  // Room for the mark whether it shows or not, so that nothing moves when it comes and goes.
+  pin_differs_->setMinimumWidth(
+      pin_differs_->fontMetrics().horizontalAdvance(QString::fromUtf16(kDiffersMark)) + 4);
   auto* label_description =
       MakeLabel(owner, QStringLiteral("LabelPAspDesc"), QStringLiteral("Description"));
   text_description_ = MakeTextField(owner, QStringLiteral("TextPAspDesc"), label_description,
@@ -126,6 +136,7 @@ QWidget* AspectEditor::BuildPinRows() {
   pin->addWidget(label_pin_);
   pin->addWidget(text_pin_);
   pin->addWidget(pin_up_down);
+  pin->addWidget(pin_differs_);
   grid->addLayout(pin, 0, 0);
   grid->addWidget(label_description, 0, 1);
   grid->addWidget(text_description_, 0, 2);
@@ -211,6 +222,7 @@ QWidget* AspectEditor::BuildAspectRows() {
   left->addLayout(third);
 
   columns->addLayout(left, 1);
+  columns->setAlignment(left, Qt::AlignTop);  // the rows keep their places when some are hidden
   columns->addSpacing(12);
   columns->addWidget(BuildCounts(), 0, Qt::AlignTop);
   ConnectAspectControls(up_down_aspect_, up_down_init_);
@@ -264,20 +276,31 @@ QWidget* AspectEditor::BuildCounts() {
 
 QWidget* AspectEditor::BuildButtons() {
   auto* owner = new QWidget(this);
-  auto* grid = new QGridLayout(owner);
-  grid->setContentsMargins(0, 0, 0, 0);
-  constexpr int kButtonsPerLine = 5;
+  buttons_grid_ = new QGridLayout(owner);
+  buttons_grid_->setContentsMargins(0, 0, 0, 0);
   for (std::size_t i = 0; i < kEditorButtons.size(); ++i) {
     const Operation operation = kEditorButtons[i].operation;
     const OperationEntry& entry = EntryOf(operation);
     buttons_[i] = MakeButton(owner, FromTarnText(entry.button), FromTarnText(entry.caption));
-    const int index = static_cast<int>(i);
-    grid->addWidget(buttons_[i], index / kButtonsPerLine, index % kButtonsPerLine);
     connect(buttons_[i], &QPushButton::clicked, this,
             [this, operation] { context_.host.PressOperation(operation); });
   }
-  grid->setColumnStretch(kButtonsPerLine, 1);
+  buttons_grid_->setColumnStretch(kButtonsPerLine, 1);
   return owner;
+}
+
+void AspectEditor::PlaceButtons(const EditorVisibility& shown) {
+  if (placed_ == shown.buttons) return;  // a refresh moves nothing
+  placed_ = shown.buttons;
+  // The shown buttons close up, so that hidden ones leave no holes in the lines.
+  int place = 0;
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    buttons_grid_->removeWidget(buttons_[i]);
+    buttons_[i]->setVisible(shown.buttons[i]);
+    if (!shown.buttons[i]) continue;
+    buttons_grid_->addWidget(buttons_[i], place / kButtonsPerLine, place % kButtonsPerLine);
+    ++place;
+  }
 }
 
 void AspectEditor::ConnectPinControls(UpDown* pin_up_down) {
@@ -358,6 +381,7 @@ void AspectEditor::ShowAspectView() {
     counts_[i].field->Show(FromTarnText(view.counts[i]));
   }
   grid_->ShowRows(view.rows);
+  ShowPinDifference();
   ApplyVisibility();
 }
 
@@ -409,10 +433,24 @@ void AspectEditor::ApplyVisibility() {
     }
   }
   label_addresses_->setVisible(shown.nr_of_addresses);
-  for (std::size_t i = 0; i < buttons_.size(); ++i) buttons_[i]->setVisible(shown.buttons[i]);
+  PlaceButtons(shown);
 }
 
-void AspectEditor::ShowDifferences(const ChangedGroups&) {}
+void AspectEditor::ShowDifferences(const ChangedGroups& changed) {
+  changed_ = changed;
+  ShowPinDifference();
+}
+
+void AspectEditor::ShowPinDifference() {
+  const bool differs = changed_.pins[context_.config().current_pin % kPinCount].Any();
+  ShowText(pin_differs_, differs ? QString::fromUtf16(kDiffersMark) : QString());
+  pin_differs_->setToolTip(differs ? QLatin1String(kDiffersTip) : QString());
+  pin_differs_->setAccessibleName(differs ? QStringLiteral("Pin differs from the Tarn")
+                                          : QString());
+  const QString description = differs ? QLatin1String(kDiffersSpoken) : QString();
+  if (text_pin_->accessibleDescription() != description)
+    text_pin_->setAccessibleDescription(description);
+}
 
 bool AspectEditor::details_shown() const { return show_details_->isChecked(); }
 
@@ -421,6 +459,7 @@ bool AspectEditor::details_shown() const { return show_details_->isChecked(); }
 void AspectEditor::CommitPending(EditorChange change) {
   const PendingCommits commits = CommitsBefore(change, CurrentVisibility());
   if (commits.pin_configuration) emit aboutToChangePin();
+  if (commits.device_pin) CommitDevicePin();
   grid_->CommitRows(commits.step_rows);
   if (commits.aspect)
     text_aspect_->Show(FromTarnText(SelectAspect(context_.config(), Typed(text_aspect_))));

@@ -11,6 +11,7 @@
 #include "ui/window_context.h"
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -36,6 +37,8 @@ class AspectEditor : public QWidget {
   void ShowAddresses(const AddressRefresh& refresh);
   // The "Show Details" and expert rules.
   void ApplyVisibility();
+  // Marks the pin field when what the window holds for the current pin differs from what the
+  // Tarn holds; kept, so that choosing another pin marks it by the same picture.
   void ShowDifferences(const ChangedGroups& changed);
 
   bool details_shown() const;
@@ -65,6 +68,7 @@ class AspectEditor : public QWidget {
   QWidget* BuildAspectRows();
   QWidget* BuildCounts();
   QWidget* BuildButtons();
+  void PlaceButtons(const EditorVisibility& shown);
   void ConnectPinControls(UpDown* pin_up_down);
   void ConnectAspectControls(UpDown* aspect_up_down, UpDown* init_up_down);
 
@@ -84,6 +88,7 @@ class AspectEditor : public QWidget {
   void Test(Qt::KeyboardModifiers modifiers);
   void WriteSingle();
   EditorVisibility CurrentVisibility() const;
+  void ShowPinDifference();
 
   WindowContext& context_;
   EditorTools* tools_;
@@ -91,6 +96,8 @@ class AspectEditor : public QWidget {
 
   ClickLabel* label_pin_ = nullptr;
   NumberField* text_pin_ = nullptr;
+  QLabel* pin_differs_ = nullptr;
+  ChangedGroups changed_;
   QLineEdit* text_description_ = nullptr;
   NumberField* text_device_pin_ = nullptr;
   QLineEdit* text_device_name_ = nullptr;
@@ -110,6 +117,8 @@ class AspectEditor : public QWidget {
   QPushButton* write_single_ = nullptr;
   QCheckBox* show_details_ = nullptr;
   std::array<QPushButton*, kEditorButtons.size()> buttons_{};
+  QGridLayout* buttons_grid_ = nullptr;
+  std::optional<std::array<bool, kEditorButtons.size()>> placed_;  // the buttons laid out
 };
 
 }  // namespace tarn::ui

@@ -17,7 +17,8 @@ DeviceTab::DeviceTab(WindowContext& context, QWidget* parent)
       library_(new DeviceLibraryPanel(context, this)) {
   setObjectName(QStringLiteral("TabDeviceConfiguration"));
   auto* side = new QVBoxLayout;
-  side->addWidget(library_);
+  // At the top even when the pin configuration tabs below it are hidden.
+  side->addWidget(library_, 0, Qt::AlignTop);
   side->addWidget(pin_config_, 1);
   auto* columns = new QHBoxLayout(this);
   columns->addWidget(editor_, 3);

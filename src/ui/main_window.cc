@@ -362,7 +362,11 @@ void MainWindow::ShowDifferences() {
   QTabBar* bar = main_tabs_->tabBar();
   for (int tab = 0; tab < main_tabs_->count(); ++tab) {
     const QString title = MainTabTitle(tab);
-    main_tabs_->setTabText(tab, differs[tab] ? title + QStringLiteral(" \u2022") : title);
+    const QString text = differs[tab] ? title + QStringLiteral(" \u2022") : title;
+    // Every edit comes here: a tab bar told its text anew lays the whole window out again, which
+    // costs an edit far more than the edit itself.
+    if (main_tabs_->tabText(tab) == text) continue;
+    main_tabs_->setTabText(tab, text);
     bar->setAccessibleTabName(
         tab, differs[tab] ? title + QStringLiteral(", differs from the Tarn") : QString());
     main_tabs_->setTabToolTip(

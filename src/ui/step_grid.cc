@@ -94,8 +94,9 @@ void StepGrid::BuildHeadings(QGridLayout* grid) {
         MakeLabel(this, QLatin1String(column.heading), QLatin1String(column.caption));
     grid->addWidget(heading_params_[static_cast<std::size_t>(i)], 0, kFirstParamColumn + i);
   }
-  grid->addWidget(MakeLabel(this, QStringLiteral("LabelPAspHTime"), QStringLiteral("Time")), 0,
-                  kTimeColumn);
+  // Not "Time": that is the heading of the third parameter of every waiting instruction.
+  heading_time_ = MakeLabel(this, QStringLiteral("LabelPAspHTime"), QStringLiteral("Step Time"));
+  grid->addWidget(heading_time_, 0, kTimeColumn);
 }
 
 void StepGrid::BuildRow(int row, QGridLayout* grid) {
@@ -182,6 +183,9 @@ void StepGrid::ShowLayout(int rows, bool headings) {
   }
   heading_number_->setVisible(headings);
   heading_instruction_->setVisible(headings);
+  for (QLabel* heading : heading_params_) heading->setVisible(rows > 0);
+  heading_fade_->setVisible(rows > 0);
+  heading_time_->setVisible(rows > 0);
   // The heading follows a row that is shown.
   if (heading_row_ >= rows) ShowHeadings(0);
 }

@@ -32,7 +32,8 @@ class StepGrid : public QGroupBox {
 
   // The rows of the aspect view; the headings describe the row the user works in.
   void ShowRows(const std::array<StepRowView, kMaxStepsPerAspect>& rows);
-  // Rows 0 .. rows - 1 are shown; `headings` shows "#" and "Instruction".
+  // Rows 0 .. rows - 1 are shown; `headings` shows "#" and "Instruction". Without a row the
+  // column headings have nothing to describe and are hidden too.
   void ShowLayout(int rows, bool headings);
   // Takes over what is typed into the four fields of rows 0 .. rows - 1.
   void CommitRows(int rows);
@@ -73,6 +74,7 @@ class StepGrid : public QGroupBox {
   QLabel* heading_number_ = nullptr;
   QLabel* heading_instruction_ = nullptr;
   QLabel* heading_fade_ = nullptr;
+  QLabel* heading_time_ = nullptr;
   std::array<QLabel*, kStepParamCount> heading_params_{};
 };
 

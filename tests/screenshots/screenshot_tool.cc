@@ -1,10 +1,13 @@
 // screenshots DIR: pictures of the real main window for the documentation. The window runs
 // offscreen on a simulated Tarn that holds the example configuration; "Read All" has filled it and
-// expert mode is on. One picture per main tab, and one of the aspect editor with "Show Details".
+// expert mode is on. One picture per main tab, and the aspect editor with "Show Details" on a pin
+// of each layout.
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -67,7 +70,8 @@ int Colours(const QImage& image) {
 }
 
 bool Save(ui::MainWindow& window, const QDir& folder, const char* name) {
-  QApplication::processEvents();
+  // A layout that shrinks asks its parent in turn: each asks on the next turn of the loop.
+  for (int turn = 0; turn < 5; ++turn) QApplication::processEvents();
   const QImage image = window.grab().toImage();
   const QString path = folder.filePath(QString::fromLatin1(name));
   if (image.isNull() || Colours(image) < kFewestColours || !image.save(path)) {
@@ -81,6 +85,15 @@ bool Save(ui::MainWindow& window, const QDir& folder, const char* name) {
 template <typename Widget>
 Widget* Find(ui::MainWindow& window, const char* name) {
   return window.findChild<Widget*>(QString::fromLatin1(name));
+}
+
+// Types a pin number into the editor's pin field and presses Enter, as a user chooses a pin.
+void ChoosePin(ui::MainWindow& window, const char* pin) {
+  auto* field = Find<QLineEdit>(window, "TextPAspOutput");
+  if (field == nullptr) return;
+  field->setText(QString::fromLatin1(pin));
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(field, &enter);
 }
 
 }  // namespace
@@ -139,6 +152,13 @@ int main(int argc, char* argv[]) {
   }
 
   auto* tabs = Find<QTabWidget>(window, "SSTab_Main");
+  auto* details = Find<QAbstractButton>(window, "CheckPAspShowDetails");
+  if (details == nullptr) {
+    std::fprintf(stderr, "screenshots: no \"Show Details\" box\n");
+    return 1;
+  }
+  // The device tab shows pin 1 (numbered from 1), a pin of four aspects, without the details.
+  if (details->isChecked()) details->click();
   const char* pictures[] = {"general.png", "events.png", "device.png", "test.png"};
   bool made = true;
   for (int tab = 0; tab < 4; ++tab) {
@@ -146,14 +166,17 @@ int main(int argc, char* argv[]) {
     made = Save(window, folder, pictures[tab]) && made;
   }
   tabs->setCurrentIndex(2);
-  if (auto* details = Find<QAbstractButton>(window, "CheckPAspShowDetails")) {
-    if (!details->isChecked()) details->click();
-  } else {
-    std::fprintf(
-        stderr,
-        "screenshots: no \"Show Details\" box yet; device-details.png shows the tab as it is\n");
-  }
+  details->click();
   made = Save(window, folder, "device-details.png") && made;
+  // With the details, a pin of twelve aspects and a pin without a program.
+  const struct {
+    const char* pin;
+    const char* picture;
+  } pins[] = {{"2", "device-12.png"}, {"3", "device-0.png"}};
+  for (const auto& shown : pins) {
+    ChoosePin(window, shown.pin);
+    made = Save(window, folder, shown.picture) && made;
+  }
 
   for (const std::string& text : prompter.Texts()) {
     if (text != "Expert Mode?")

@@ -116,13 +116,49 @@ void ShowText(QLabel* label, const QString& text) {
 }
 
 void ShowOverflow(QLabel* label, bool overflow) {
-  QPalette colours = QApplication::palette(label);
-  if (overflow) {
+  // Follows the desktop's theme: the red is chosen again whenever the application palette
+  // changes, and a label without overflow inherits every colour.
+  class OverflowColour : public QObject {
+   public:
+    explicit OverflowColour(QLabel* label) : QObject(label), label_(label) {
+      setObjectName(QStringLiteral("OverflowColour"));
+      label->installEventFilter(this);
+    }
+    void Show(bool overflow) {
+      overflow_ = overflow;
+      QPalette colours;
+      if (overflow) colours.setColor(QPalette::WindowText, Red());
+      label_->setPalette(colours);
+    }
+
+   protected:
+    // A theme change reaches the label as a change of its palette; setting the red again is one
+    // more, after which the colours agree and nothing is set.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+      const bool palette_changed = event->type() == QEvent::PaletteChange ||
+                                   event->type() == QEvent::ApplicationPaletteChange;
+      if (watched == label_ && palette_changed && overflow_ &&
+          label_->palette().color(QPalette::WindowText) != Red()) {
+        Show(overflow_);
+      }
+      return false;
+    }
+
+   private:
     // A red a shade lighter on a dark window, a shade darker on a light one.
-    const bool dark = colours.color(QPalette::Window).lightness() < 128;
-    colours.setColor(QPalette::WindowText, dark ? QColor(255, 110, 110) : QColor(190, 0, 0));
-  }
-  label->setPalette(colours);
+    QColor Red() const {
+      const bool dark = QApplication::palette(label_).color(QPalette::Window).lightness() < 128;
+      return dark ? QColor(255, 110, 110) : QColor(190, 0, 0);
+    }
+
+    QLabel* label_;
+    bool overflow_ = false;
+  };
+  // Only this function makes children of that name.
+  auto* colour = static_cast<OverflowColour*>(
+      label->findChild<QObject*>(QStringLiteral("OverflowColour"), Qt::FindDirectChildrenOnly));
+  if (colour == nullptr) colour = new OverflowColour(label);
+  colour->Show(overflow);
 }
 
 }  // namespace tarn::ui

@@ -22,11 +22,29 @@ void NumberField::Show(const QString& text) {
 void NumberField::SetGreyed(bool greyed) {
   if (greyed_ == greyed) return;
   greyed_ = greyed;
-  // The palette's own colours, so that the greyed face follows a light or a dark desktop theme.
-  const QPalette theme = QApplication::palette(this);
-  QPalette colours = palette();
-  colours.setBrush(QPalette::Base, theme.brush(greyed ? QPalette::Button : QPalette::Base));
+  ApplyColours();
+}
+
+void NumberField::ApplyColours() {
+  // Only the greyed face is set, from the theme's own button colour; everything else is
+  // inherited, so that a light or a dark desktop theme shows through.
+  QPalette colours;
+  if (greyed_) {
+    colours.setBrush(QPalette::Base, QApplication::palette(this).brush(QPalette::Button));
+  }
   setPalette(colours);
+}
+
+void NumberField::changeEvent(QEvent* event) {
+  QLineEdit::changeEvent(event);
+  // A theme change reaches a widget as a change of its own palette; setting the greyed face
+  // again is one more such change, after which the colours agree and nothing is set.
+  const bool palette_changed =
+      event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange;
+  if (palette_changed && greyed_ &&
+      palette().color(QPalette::Base) != QApplication::palette(this).color(QPalette::Button)) {
+    ApplyColours();
+  }
 }
 
 void NumberField::focusOutEvent(QFocusEvent* event) {

@@ -33,8 +33,12 @@ class NumberField : public QLineEdit {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // The desktop's theme changed: the greyed face takes the new button colour.
+  void changeEvent(QEvent* event) override;
 
  private:
+  void ApplyColours();
+
   bool greyed_ = false;
 };
 
