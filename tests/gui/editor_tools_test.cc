@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
+#include <QTabWidget>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -128,9 +129,11 @@ void PrintTo(const TimeCase& c, std::ostream* os) { *os << c.what; }
 class TimeCalculatorTest : public EditorToolsTest,
                            public ::testing::WithParamInterface<TimeCase> {};
 
-TEST_P(TimeCalculatorTest, SliderAndBaseGoIntoP3AndP4OnlyWithOk) {
+TEST_P(TimeCalculatorTest, DoubleClickedP3TakesSliderAndBaseOnlyWithOk) {
   const TimeCase& c = GetParam();
   SetStep(2, Step{.opcode = kWait, .p3 = 10, .p4 = 1});
+  window->ShowEverything();
+  Find<QTabWidget>(QStringLiteral("SSTab_Main"))->setCurrentIndex(2);
   QString time_text;
   QString max_time_text;
   Answer(QStringLiteral("dlgCT"), [&](QDialog& dialog) {
@@ -140,13 +143,18 @@ TEST_P(TimeCalculatorTest, SliderAndBaseGoIntoP3AndP4OnlyWithOk) {
     max_time_text = dialog.findChild<QLabel*>(QStringLiteral("LabelCTMaxTime"))->text();
     c.close(dialog);
   });
-  EXPECT_EQ(tools().OpenHelpTool(2, HelpToolBox::kP3, QStringLiteral("10")), c.stored);
+  QTest::mouseDClick(Find<QLineEdit>(QStringLiteral("TextPAspPar2_2")), Qt::LeftButton);
   EXPECT_TRUE(seen_);
   EXPECT_EQ(time_text, QStringLiteral("00:32.00"));
   EXPECT_EQ(max_time_text, QStringLiteral("01:20.64"));
   const Step expected = c.stored ? Step{.opcode = kWait, .p3 = 25, .p4 = 2}
                                  : Step{.opcode = kWait, .p3 = 10, .p4 = 1};
   EXPECT_EQ(StepAt(2), expected);
+  // The row shows what the step holds: its fields and its time.
+  EXPECT_EQ(Text(QStringLiteral("TextPAspPar2_2")), QString::number(expected.p3));
+  EXPECT_EQ(Text(QStringLiteral("TextPAspPar3_2")), QString::number(expected.p4));
+  EXPECT_EQ(Button(QStringLiteral("LabelPAspTime_2"))->text(),
+            c.stored ? QStringLiteral("00:32.00") : QStringLiteral("00:01.60"));
   EXPECT_THAT(TakeMessages(), IsEmpty());
 }
 
