@@ -1,7 +1,13 @@
 # Runs the screenshot tool into DIR and checks that every picture is there and shows something:
-# a blank window face compresses to a few kilobytes.
+# a blank window face compresses to a few kilobytes. With BUILT set, TOOL is scripts/screenshots
+# and runs on the tool built in BUILT.
 file(REMOVE_RECURSE ${DIR})
-execute_process(COMMAND ${TOOL} ${DIR} RESULT_VARIABLE result)
+if(DEFINED BUILT)
+  set(command ${TOOL} --built ${BUILT} ${DIR})
+else()
+  set(command ${TOOL} ${DIR})
+endif()
+execute_process(COMMAND ${command} RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "screenshots exited with ${result}")
 endif()
@@ -15,3 +21,9 @@ foreach(picture general events device device-details device-12 device-0 test)
     message(FATAL_ERROR "${path} holds only ${size} bytes")
   endif()
 endforeach()
+# "Show Details" changes what the device tab shows.
+file(SHA256 ${DIR}/device.png plain)
+file(SHA256 ${DIR}/device-details.png detailed)
+if(plain STREQUAL detailed)
+  message(FATAL_ERROR "device.png and device-details.png show the same: \"Show Details\" changed nothing")
+endif()

@@ -1,7 +1,7 @@
 // screenshots DIR: pictures of the real main window for the documentation. The window runs
 // offscreen on a simulated Tarn that holds the example configuration; "Read All" has filled it and
-// expert mode is on. One picture per main tab, and the aspect editor with "Show Details" on a pin
-// of each layout.
+// expert mode is on. One picture per main tab (the device tab with "Show Details" off), and the
+// aspect editor with "Show Details" on a pin of each layout.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -34,6 +34,8 @@ constexpr int kWidth = 1280;
 constexpr int kHeight = 900;
 // A picture with fewer colours than this shows nothing but a blank face.
 constexpr int kFewestColours = 8;
+// PNG "quality" 0 is zlib's strongest compression: the pictures live in the repository.
+constexpr int kSmallestPng = 0;
 
 // No file dialog ever opens: the standard library is found in the data folder.
 class NoFiles : public ui::FileChooser {
@@ -69,12 +71,36 @@ int Colours(const QImage& image) {
   return static_cast<int>(colours.size());
 }
 
+// Lets the layouts that the last change asked for run: a window grabbed before they have run
+// shows, say, the status bar's size grip where a narrower bar would have it. A layout that shrinks
+// asks its parent in turn, each on the next turn of the loop.
+void Settle() {
+  for (int round = 0; round < 5; ++round) {
+    QCoreApplication::sendPostedEvents();
+    QApplication::processEvents();
+  }
+}
+
+// The picture with a colour table when 256 colours hold every pixel, which is the same picture in
+// about half the bytes; as it is otherwise.
+QImage Compact(const QImage& image) {
+  std::set<QRgb> colours;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      colours.insert(image.pixel(x, y));
+      if (colours.size() > 256) return image;
+    }
+  }
+  return image.convertToFormat(QImage::Format_Indexed8, QList<QRgb>(colours.begin(), colours.end()),
+                               Qt::ThresholdDither);
+}
+
 bool Save(ui::MainWindow& window, const QDir& folder, const char* name) {
-  // A layout that shrinks asks its parent in turn: each asks on the next turn of the loop.
-  for (int turn = 0; turn < 5; ++turn) QApplication::processEvents();
+  Settle();
   const QImage image = window.grab().toImage();
   const QString path = folder.filePath(QString::fromLatin1(name));
-  if (image.isNull() || Colours(image) < kFewestColours || !image.save(path)) {
+  if (image.isNull() || Colours(image) < kFewestColours ||
+      !Compact(image).save(path, "PNG", kSmallestPng)) {
     std::fprintf(stderr, "screenshots: %s could not be made\n", qPrintable(path));
     return false;
   }
@@ -151,14 +177,15 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < 3; ++i) panel->Tick();
   }
 
-  auto* tabs = Find<QTabWidget>(window, "SSTab_Main");
+  // The device tab is shown plain first, then with "Show Details" on: a click, as the user
+  // switches it.
   auto* details = Find<QAbstractButton>(window, "CheckPAspShowDetails");
   if (details == nullptr) {
     std::fprintf(stderr, "screenshots: no \"Show Details\" box\n");
     return 1;
   }
-  // The device tab shows pin 1 (numbered from 1), a pin of four aspects, without the details.
   if (details->isChecked()) details->click();
+  auto* tabs = Find<QTabWidget>(window, "SSTab_Main");
   const char* pictures[] = {"general.png", "events.png", "device.png", "test.png"};
   bool made = true;
   for (int tab = 0; tab < 4; ++tab) {
@@ -167,6 +194,10 @@ int main(int argc, char* argv[]) {
   }
   tabs->setCurrentIndex(2);
   details->click();
+  if (!details->isChecked()) {
+    std::fprintf(stderr, "screenshots: \"Show Details\" did not switch on\n");
+    return 1;
+  }
   made = Save(window, folder, "device-details.png") && made;
   // With the details, a pin of twelve aspects and a pin without a program.
   const struct {
