@@ -19,6 +19,7 @@
 namespace tarn::ui {
 namespace {
 
+constexpr const char* kPortHint = "Pick a port, or type a device path and press Enter";
 constexpr std::array<const char*, 3> kBitRateCaptions = {"  9k6", "19k2", "38k4"};
 constexpr std::array<const char*, 3> kBitRateSpoken = {"9600 bit/s", "19200 bit/s", "38400 bit/s"};
 
@@ -55,9 +56,10 @@ QWidget* LinkBar::BuildPortRow() {
   combo_port_ = MakeComboBox(owner, QStringLiteral("ComboPort"), nullptr, QStringLiteral("Port"));
   combo_port_->setEditable(true);
   combo_port_->setInsertPolicy(QComboBox::NoInsert);
-  combo_port_->setMinimumContentsLength(16);
+  // Room for a device path such as a pseudo-terminal's link in a temporary folder.
+  combo_port_->setMinimumContentsLength(26);
   combo_port_->lineEdit()->setPlaceholderText(QStringLiteral("number or device path"));
-  combo_port_->setToolTip(QStringLiteral("Pick a port, or type a device path and press Enter"));
+  combo_port_->setToolTip(QLatin1String(kPortHint));
   auto* refresh = MakeButton(owner, QStringLiteral("cmdRefreshComm"), QStringLiteral("Refresh"));
   row->addWidget(label_port_);
   row->addWidget(combo_port_);
@@ -244,6 +246,9 @@ void LinkBar::ChoosePort(const QString& text) {
   const std::optional<std::string> port = ToTarnText(text);
   if (!port) return;
   if (combo_port_->currentText() != text) combo_port_->setEditText(text);
+  // A path longer than the field shows from its start, whole in the tip.
+  combo_port_->lineEdit()->setCursorPosition(0);
+  combo_port_->setToolTip(text + QLatin1Char('\n') + QLatin1String(kPortHint));
   context_.link.ChoosePort(*port);
   context_.host.LinkTargetChanged();
 }
