@@ -169,6 +169,7 @@ AddressConfirmation ConfirmAddressField(AddressField field, std::string_view typ
   const int n = NumberingBase(config);
   const FieldRange range = AddressFieldRange(field, config);
   const int stored = StoredOf(rule, std::clamp(TypedNumber(typed), range.min, range.max), n);
+  const int before = StoredValue(field, config, link);
   Store(field, stored, config, link);
 
   AddressConfirmation result;
@@ -176,6 +177,7 @@ AddressConfirmation ConfirmAddressField(AddressField field, std::string_view typ
   result.refresh = rule.refresh;
   result.take_over_module_address = field == AddressField::kModuleAddress;
   result.take_over_extended_address = field == AddressField::kLinkExtendedAddress;
+  result.changed = stored != before;
   return result;
 }
 

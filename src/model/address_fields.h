@@ -32,6 +32,9 @@ struct AddressConfirmation {
   // The link's extended address changed: the caller hands it to the link
   // (Link::TakeOverExtendedAddress).
   bool take_over_extended_address = false;
+  // The stored value is another than before: a confirm of the number already held (a click into
+  // the field, a step at the end of its range) changes nothing.
+  bool changed = false;
 };
 
 // The range a field accepts, in the numbers it shows (numbering base included).

@@ -226,7 +226,6 @@ void EventControlTab::CommitAction(const ActionField& field) {
 }
 
 void EventControlTab::StepAction(const ActionField& field, int direction) {
-  CommitFocused();
   EventField shown = Stored(field);
   context_.host.Edit(EditName(ActionSpoken(field.edge, field.input)), [&] {
     shown = StepEventActionField(DirectionOf(direction), field.edge, field.input, event_pin_,
@@ -244,7 +243,6 @@ void EventControlTab::CommitPin() {
 }
 
 void EventControlTab::StepPin(int direction) {
-  CommitFocused();
   const EventPinField pin =
       StepEventPinField(DirectionOf(direction), event_pin_, context_.numbering_base());
   event_pin_ = pin.event_pin;

@@ -258,9 +258,8 @@ void LinkBar::CommitAddress(AddressField field, NumberField* text) {
   const AddressConfirmation result =
       ConfirmAddressField(field, typed.value_or(std::string()), context_.config(), context_.link);
   text->Show(FromTarnText(result.text));
-  if (result.take_over_module_address || result.take_over_extended_address) {
-    context_.host.LinkTargetChanged();
-  }
+  // Another Tarn, or the same one under another address: what the window knew of it is gone.
+  if (result.changed) context_.host.LinkTargetChanged();
   context_.host.ShowAddresses(result.refresh);
 }
 
@@ -269,7 +268,7 @@ void LinkBar::StepAddress(AddressField field, NumberField* text, int direction) 
       StepAddressField(field, direction > 0 ? StepDirection::kUp : StepDirection::kDown,
                        context_.config(), context_.link);
   text->Show(FromTarnText(result.text));
-  context_.host.LinkTargetChanged();
+  if (result.changed) context_.host.LinkTargetChanged();
   context_.host.ShowAddresses(result.refresh);
 }
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -226,6 +227,7 @@ bool MainWindow::RunBusy(const std::function<bool()>& work) {
 
 void MainWindow::Tick() {
   if (busy_ || scheduler_.pending().empty()) return;
+  CommitTypedEntry();
   const std::optional<Operation> operation = OperationNamed(scheduler_.pending());
   const Workspace before = workspace_;
   finished_.reset();
@@ -271,6 +273,7 @@ void MainWindow::FinishOperation(const OperationResult& result) {
 
 bool MainWindow::Exchange(std::string_view name, const std::function<bool()>& exchange) {
   if (busy_) return false;
+  CommitTypedEntry();
   const Workspace before = workspace_;
   const bool result = RunBusy(exchange);
   if (!name.empty()) history_.Record(name, before, workspace_);
@@ -292,6 +295,7 @@ bool MainWindow::BackgroundExchange(const std::function<bool()>& exchange) {
 
 void MainWindow::WriteChanges() {
   if (busy_) return;
+  CommitTypedEntry();
   if (!picture_.known()) {
     if (prompter_.Show(kNoPictureQuestion, PromptIcon::kQuestion, PromptButtons::kYesNo) ==
         PromptAnswer::kYes) {
@@ -323,8 +327,18 @@ void MainWindow::Edit(std::string_view name, const std::function<void()>& apply)
   if (history_.Record(name, before, workspace_)) UpdateEditState();
 }
 
+void MainWindow::CommitTypedEntry() {
+  // Leaving the field and coming back: the field commits as it does when it is left, and the
+  // caret stays where it was.
+  QWidget* focus = QApplication::focusWidget();
+  if (qobject_cast<QLineEdit*>(focus) == nullptr || !content_->isAncestorOf(focus)) return;
+  focus->clearFocus();
+  focus->setFocus(Qt::OtherFocusReason);
+}
+
 void MainWindow::Undo() {
   if (busy_) return;
+  CommitTypedEntry();
   if (std::optional<Workspace> earlier = history_.Undo(workspace_)) {
     workspace_ = std::move(*earlier);
     ShowEverything();
@@ -334,6 +348,7 @@ void MainWindow::Undo() {
 
 void MainWindow::Redo() {
   if (busy_) return;
+  CommitTypedEntry();
   if (std::optional<Workspace> later = history_.Redo(workspace_)) {
     workspace_ = std::move(*later);
     ShowEverything();
@@ -457,6 +472,7 @@ void MainWindow::TarnWriteSent(std::span<const std::uint8_t> payload, bool confi
 
 void MainWindow::SaveFile(DataFileForm form) {
   if (busy_) return;
+  CommitTypedEntry();
   const std::optional<std::filesystem::path> path =
       files_.Save(FileKind::kConfiguration, QStringLiteral("Save File"), QString());
   if (!path) return;
@@ -471,6 +487,7 @@ void MainWindow::SaveFile(DataFileForm form) {
 
 void MainWindow::LoadFile() {
   if (busy_) return;
+  CommitTypedEntry();
   const std::optional<std::filesystem::path> path =
       files_.Open(FileKind::kConfiguration, QStringLiteral("Load File"), QString());
   if (!path) return;
@@ -494,6 +511,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   close_when_idle_ = false;
+  CommitTypedEntry();
   if (history_.IsModified()) {
     switch (prompter_.Show(kSaveBeforeClosing, PromptIcon::kQuestion,
                            PromptButtons::kYesNoCancel)) {

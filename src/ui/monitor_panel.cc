@@ -39,7 +39,8 @@ MonitorPanel::MonitorPanel(WindowContext& context, QWidget* parent)
   monitor_ = made[kMonitorButton];
   monitor_->setToolTip(
       QStringLiteral("Polls the Tarn ten times a second until another control is used"));
-  // "Stop" has no action of its own: taking the focus from "Monitor" is what stops it.
+  // Taking the focus from "Monitor" is what stops it; "Stop" and "Clear" stop it too when they are
+  // pressed without the focus moving (from the keyboard's Space on them, or a screen reader).
   made[kStopButton]->setToolTip(QStringLiteral("Stops the monitor"));
 
   text_ = new QPlainTextEdit(this);
@@ -61,7 +62,9 @@ MonitorPanel::MonitorPanel(WindowContext& context, QWidget* parent)
 
   monitor_->installEventFilter(this);
   connect(monitor_, &QPushButton::clicked, this, &MonitorPanel::MonitorPressed);
+  connect(made[kStopButton], &QPushButton::clicked, this, &MonitorPanel::MonitorLostFocus);
   connect(made[kClearButton], &QPushButton::clicked, this, [this] {
+    MonitorLostFocus();
     text_->clear();
     text_->moveCursor(QTextCursor::End);
   });

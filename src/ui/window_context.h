@@ -44,9 +44,15 @@ class WindowHost {
  public:
   virtual ~WindowHost() = default;
 
-  // An edit by the user: `apply` changes the workspace. The change is kept for undo under `name`
-  // ("Paste Pin") and marks the title as unsaved. Nothing runs while an operation runs.
+  // An edit by the user: `apply` changes the workspace, at once. The change is kept for undo under
+  // `name` ("Paste Pin") and marks the title as unsaved. While an operation runs the controls are
+  // disabled, so no edit comes then.
   virtual void Edit(std::string_view name, const std::function<void()>& apply) = 0;
+
+  // What is typed into the field that has the focus takes effect, as leaving the field would; the
+  // focus stays. Everything that takes the whole model (an operation, a save, an undo, closing)
+  // does this first, so nothing typed is lost or left out.
+  virtual void CommitTypedEntry() = 0;
 
   // A short exchange with the Tarn, run at once ("Read String"): the other controls are disabled
   // while it runs, painting and "Stop" go on, and a change it made to the model is kept for undo

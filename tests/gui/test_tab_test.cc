@@ -152,6 +152,14 @@ TEST_F(TestTabTest, MonitorPrintsTheReportsUntilAnotherControlIsUsed) {
   EXPECT_TRUE(MonitorText()->toPlainText().isEmpty());
   EXPECT_THAT(TakeMessages(), IsEmpty());
 
+  // A screen reader presses "Stop" without moving the focus: it stops all the same.
+  Click(QStringLiteral("CommandFBM_1"));
+  ASSERT_TRUE(Timer2Runs());
+  Button(QStringLiteral("CommandFBM_2"))->click();
+  EXPECT_FALSE(Timer2Runs());
+  EXPECT_TRUE(MonitorText()->toPlainText().endsWith(QStringLiteral("Monitoring Stopped")));
+  Click(QStringLiteral("CommandFBM_0"));
+
   window->ChoosePort(QString());
   Click(QStringLiteral("CommandFBM_1"));
   EXPECT_FALSE(Timer2Runs());

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
 #include <functional>
@@ -118,6 +119,43 @@ TEST_F(WriteChangesWindowTest, WithoutAPictureItAsksAndYesWritesAll) {
   window->Tick();
   EXPECT_TRUE(window->picture().known()) << "Write All that succeeded is a picture";
   EXPECT_EQ(tarn.memory().pins[0].aspect_layout, 0) << "the Tarn holds the window's start values";
+}
+
+// A number typed and not yet committed (the field still has the focus) takes part in whatever
+// takes the whole model: "Write Changes" from the menu writes it, and closing asks to save it.
+TEST_F(WriteChangesWindowTest, ANumberStillBeingTypedIsWrittenAndAskedAbout) {
+  ReadTheExample();
+  Find<QTabWidget>(QStringLiteral("SSTab_Main"))->setCurrentIndex(2);
+  auto* field = Find<QLineEdit>(QStringLiteral("TextPAspPar1_0"));  // pin 0, aspect 0, step 0, p2
+  field->setFocus();
+  field->selectAll();
+  QTest::keyClicks(field, QStringLiteral("21"));
+  Action(QStringLiteral("ActionWriteChanges"))->trigger();
+  EXPECT_EQ(window->workspace().config.pins[0].aspects[0].steps[0].p2, 21);
+  EXPECT_EQ(tarn.memory().pins[0].steps[0][2], 21) << "the Tarn got what was typed";
+  EXPECT_EQ(Summary(), QStringLiteral("The Tarn holds what the window shows"));
+  EXPECT_TRUE(field->hasFocus()) << "the caret stays where the user typed";
+
+  field->selectAll();
+  QTest::keyClicks(field, QStringLiteral("22"));
+  prompter.answers = {PromptAnswer::kCancel};
+  EXPECT_FALSE(window->close());
+  EXPECT_THAT(TakeMessages(), ElementsAre("Save changes to the configuration before closing?"));
+  EXPECT_EQ(window->workspace().config.pins[0].aspects[0].steps[0].p2, 22);
+}
+
+// Confirming the address the link already uses (a click into the field, tabbing through it, a
+// step at the end of the range) is no change of the Tarn talked to.
+TEST_F(WriteChangesWindowTest, TheSameAddressAgainKeepsThePicture) {
+  ReadTheExample();
+  ASSERT_EQ(Text(QStringLiteral("TextAddress")), QStringLiteral("1"));  // the lowest, from 1
+  Type(QStringLiteral("TextAddress"), QStringLiteral("1"));
+  EXPECT_TRUE(window->picture().known());
+  Click(QStringLiteral("UpDownAddress_down"));
+  EXPECT_TRUE(window->picture().known()) << "already at the bottom";
+  Type(QStringLiteral("TextAddress"), QStringLiteral("0"));
+  EXPECT_EQ(Text(QStringLiteral("TextAddress")), QStringLiteral("1"));
+  EXPECT_TRUE(window->picture().known()) << "clamped to the address held";
 }
 
 TEST_F(WriteChangesWindowTest, EveryChangeOfTheLinksTargetForgetsThePicture) {

@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <optional>
 
 #include "ui/dialogs/dialog_parts.h"
 #include "ui/widgets/controls.h"
@@ -42,11 +41,10 @@ void ToolDialog::EditAndClose(std::string_view edit, const std::function<void()>
 }
 
 void ToolDialog::PasteAndClose(std::string_view edit, const std::function<PasteOutcome()>& paste) {
-  std::optional<PasteOutcome> outcome;
+  PasteOutcome outcome;
   context_.host.Edit(edit, [&] { outcome = paste(); });
-  if (!outcome) return;  // the window is busy: nothing was done
-  if (!outcome->pasted) {
-    context_.prompter.Show(outcome->message);
+  if (!outcome.pasted) {
+    context_.prompter.Show(outcome.message);
     return;
   }
   accept();

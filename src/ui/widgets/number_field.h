@@ -24,6 +24,9 @@ class NumberField : public QLineEdit {
   void SetGreyed(bool greyed);
   bool greyed() const { return greyed_; }
 
+  // What is typed takes effect now, as leaving the field would.
+  void Commit() { emit committed(); }
+
  signals:
   void committed();
   void helpRequested();

@@ -1,7 +1,10 @@
 #include "ui/widgets/up_down.h"
 
+#include <QApplication>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include "ui/widgets/number_field.h"
 
 namespace tarn::ui {
 namespace {
@@ -19,6 +22,12 @@ QToolButton* MakeArrow(QWidget* parent, Qt::ArrowType arrow, const QString& name
   return button;
 }
 
+// A click on an arrow leaves the focus where it was: a number typed into a field takes effect
+// first, as leaving the field would, so that the step starts from it and nothing typed is lost.
+void CommitTypedNumber() {
+  if (auto* field = qobject_cast<NumberField*>(QApplication::focusWidget())) field->Commit();
+}
+
 }  // namespace
 
 UpDown::UpDown(const QString& object_name, const QString& what, QWidget* parent)
@@ -33,8 +42,14 @@ UpDown::UpDown(const QString& object_name, const QString& what, QWidget* parent)
   layout->setSpacing(0);
   layout->addWidget(up_);
   layout->addWidget(down_);
-  connect(up_, &QToolButton::clicked, this, [this] { emit stepped(1); });
-  connect(down_, &QToolButton::clicked, this, [this] { emit stepped(-1); });
+  connect(up_, &QToolButton::clicked, this, [this] {
+    CommitTypedNumber();
+    emit stepped(1);
+  });
+  connect(down_, &QToolButton::clicked, this, [this] {
+    CommitTypedNumber();
+    emit stepped(-1);
+  });
 }
 
 }  // namespace tarn::ui

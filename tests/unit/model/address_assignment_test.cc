@@ -307,9 +307,13 @@ TEST_P(AddressConfirmRefreshTest, RefreshesExactlyItsDisplays) {
   EXPECT_EQ(typed.refresh, c.refresh);
   EXPECT_EQ(typed.take_over_module_address, c.module_take_over);
   EXPECT_EQ(typed.take_over_extended_address, c.extended_take_over);
+  EXPECT_TRUE(typed.changed);
   const AddressConfirmation stepped = StepAddressField(c.field, StepDirection::kUp, config, link);
   EXPECT_EQ(stepped.refresh, c.refresh);
   EXPECT_EQ(stepped.take_over_module_address, c.module_take_over);
+  EXPECT_TRUE(stepped.changed);
+  // The same number again changes nothing, wherever it came from.
+  EXPECT_FALSE(ConfirmAddressField(c.field, stepped.text, config, link).changed);
 }
 
 INSTANTIATE_TEST_SUITE_P(
