@@ -303,15 +303,16 @@ TEST_P(AddressConfirmRefreshTest, RefreshesExactlyItsDisplays) {
   const RefreshCase& c = GetParam();
   DeviceConfiguration config;
   LinkAddressing link;
+  const std::string start = AddressFieldText(c.field, config, link);
   const AddressConfirmation typed = ConfirmAddressField(c.field, "3", config, link);
   EXPECT_EQ(typed.refresh, c.refresh);
   EXPECT_EQ(typed.take_over_module_address, c.module_take_over);
   EXPECT_EQ(typed.take_over_extended_address, c.extended_take_over);
-  EXPECT_TRUE(typed.changed);
+  EXPECT_EQ(typed.changed, typed.text != start);
   const AddressConfirmation stepped = StepAddressField(c.field, StepDirection::kUp, config, link);
   EXPECT_EQ(stepped.refresh, c.refresh);
   EXPECT_EQ(stepped.take_over_module_address, c.module_take_over);
-  EXPECT_TRUE(stepped.changed);
+  EXPECT_EQ(stepped.changed, stepped.text != typed.text);
   // The same number again changes nothing, wherever it came from.
   EXPECT_FALSE(ConfirmAddressField(c.field, stepped.text, config, link).changed);
 }
