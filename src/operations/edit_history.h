@@ -26,6 +26,9 @@ class EditHistory {
   // and, past the limit, the oldest edit. An edit that changed nothing is not kept; returns
   // whether this one was.
   bool Record(std::string_view name, const Workspace& before, const Workspace& after);
+  // A text typed a character at a time: keystrokes that follow one another in the same field
+  // (`name`) are one edit, until another edit, an undo, a redo or a save comes between them.
+  bool RecordTyping(std::string_view name, const Workspace& before, const Workspace& after);
 
   // The workspace before the last edit, or nullopt when there is none. `current` is what the
   // window holds now; Redo gives it back.
@@ -40,7 +43,10 @@ class EditHistory {
 
   // What the window holds now is what was saved or loaded; after undo and redo, IsModified tells
   // whether the window holds that again.
-  void MarkSaved() { saved_state_ = current_state_; }
+  void MarkSaved() {
+    saved_state_ = current_state_;
+    typing_ = false;
+  }
   bool IsModified() const { return saved_state_ != current_state_; }
 
   // Forgets every edit; what the window holds counts as saved.
@@ -63,6 +69,7 @@ class EditHistory {
   std::uint64_t current_state_ = 0;
   std::uint64_t saved_state_ = 0;
   std::uint64_t last_state_ = 0;  // every edit makes a state no other has had
+  bool typing_ = false;           // the last edit was typing, and nothing came after it
 };
 
 }  // namespace tarn

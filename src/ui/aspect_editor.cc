@@ -545,7 +545,7 @@ void AspectEditor::StoreDescription(QLineEdit* field, const QString& what, bool 
     field->setCursorPosition(std::min(caret, static_cast<int>(field->text().size())));
     return;
   }
-  context_.host.Edit(EditName(what), [&] { stored = *bytes; });
+  context_.host.EditTyping(EditName(what), [&] { stored = *bytes; });
 }
 
 void AspectEditor::StoreDeviceName(const QString& text) {
@@ -558,7 +558,8 @@ void AspectEditor::StoreDeviceName(const QString& text) {
     text_device_name_->setText(FromTarnText(CurrentPinRecord(config).device_name));
     return;
   }
-  context_.host.Edit("Device name", [&] { CurrentPinRecord(config).device_name = *bytes; });
+  context_.host.EditTyping("Device name",
+                           [&] { CurrentPinRecord(config).device_name = *bytes; });
 }
 
 // --- The Tarn --------------------------------------------------------------------------------

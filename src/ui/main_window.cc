@@ -226,7 +226,11 @@ bool MainWindow::RunBusy(const std::function<bool()>& work) {
 }
 
 void MainWindow::Tick() {
-  if (busy_ || scheduler_.pending().empty()) return;
+  // A modal dialog (a clipboard tool, a question, a file dialog) runs inside a slot that has not
+  // finished with the model yet: the operation waits until it is closed.
+  if (busy_ || scheduler_.pending().empty() || QApplication::activeModalWidget() != nullptr) {
+    return;
+  }
   CommitTypedEntry();
   const std::optional<Operation> operation = OperationNamed(scheduler_.pending());
   const Workspace before = workspace_;
@@ -325,6 +329,12 @@ void MainWindow::Edit(std::string_view name, const std::function<void()>& apply)
   const Workspace before = workspace_;
   apply();
   if (history_.Record(name, before, workspace_)) UpdateEditState();
+}
+
+void MainWindow::EditTyping(std::string_view name, const std::function<void()>& apply) {
+  const Workspace before = workspace_;
+  apply();
+  if (history_.RecordTyping(name, before, workspace_)) UpdateEditState();
 }
 
 void MainWindow::CommitTypedEntry() {

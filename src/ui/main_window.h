@@ -78,6 +78,7 @@ class MainWindow : public QMainWindow, public WindowHost, public LinkListener,
 
   // WindowHost
   void Edit(std::string_view name, const std::function<void()>& apply) override;
+  void EditTyping(std::string_view name, const std::function<void()>& apply) override;
   void CommitTypedEntry() override;
   bool Exchange(std::string_view name, const std::function<bool()>& exchange) override;
   bool BackgroundExchange(const std::function<bool()>& exchange) override;

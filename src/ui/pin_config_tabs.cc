@@ -376,8 +376,9 @@ void PinConfigTabs::StepField(const ParameterField& entry, int direction) {
 
 void PinConfigTabs::TypeField(const ParameterField& entry, const QString& text) {
   const std::string typed = ToTarnText(text).value_or(std::string());
-  context_.host.Edit(EditName(*entry.parameter),
-                     [&] { TypePinParameter(*entry.parameter, typed, current_pin().pin_config); });
+  context_.host.EditTyping(EditName(*entry.parameter), [&] {
+    TypePinParameter(*entry.parameter, typed, current_pin().pin_config);
+  });
 }
 
 void PinConfigTabs::TakeOverLiveValue(const ParameterField& entry) {

@@ -48,6 +48,9 @@ class WindowHost {
   // `name` ("Paste Pin") and marks the title as unsaved. While an operation runs the controls are
   // disabled, so no edit comes then.
   virtual void Edit(std::string_view name, const std::function<void()>& apply) = 0;
+  // An edit of a field that stores each keystroke (a description): the keystrokes that follow one
+  // another in the field named `name` are undone as one edit.
+  virtual void EditTyping(std::string_view name, const std::function<void()>& apply) = 0;
 
   // What is typed into the field that has the focus takes effect, as leaving the field would; the
   // focus stays. Everything that takes the whole model (an operation, a save, an undo, closing)

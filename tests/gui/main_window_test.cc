@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QApplication>
 
 #include "gui/window_fixture.h"
 
@@ -64,6 +65,25 @@ TEST_F(WindowTest, ReadAllShowsProgressDisablesTheWindowAndStopKeepsWhatWasRead)
   EXPECT_THAT(TakeMessages(), ::testing::Contains("Stopped by the user."));
   // What was read before the stop stays.
   EXPECT_NE(window->workspace().firmware_version, "Unknown");
+}
+
+// Timer1 leaves a pressed operation waiting while a modal dialog is open in the middle of a slot.
+TEST_F(WindowTest, AnOperationWaitsForAModalDialogToClose) {
+  window->PressOperation(Operation::kReadAll);
+  const int asked = tarn.replies_asked();
+  bool ticked_inside = false;
+  QTimer::singleShot(0, window.get(), [&] {
+    auto* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    window->Tick();
+    ticked_inside = true;
+    EXPECT_EQ(tarn.replies_asked(), asked) << "nothing was sent while the dialog was open";
+    dialog->close();
+  });
+  QTest::mouseClick(Find<QWidget>(QStringLiteral("LabelPAspOutput")), Qt::LeftButton);
+  EXPECT_TRUE(ticked_inside);
+  window->Tick();
+  EXPECT_GT(tarn.replies_asked(), asked) << "the read ran once the dialog was closed";
 }
 
 TEST_F(WindowTest, ClosingWithUnsavedEditsAsksAndCancelKeepsTheWindow) {

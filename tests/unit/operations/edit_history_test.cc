@@ -99,6 +99,52 @@ TEST_F(EditHistoryTest, TheSavedMarkFollowsUndoAndRedo) {
   EXPECT_TRUE(history_.IsModified());
 }
 
+// Keystrokes in one field are one edit; anything between them starts another.
+TEST(EditHistoryTypingTest, KeystrokesInOneFieldUndoTogether) {
+  const struct {
+    const char* what;
+    std::function<void(EditHistory&, Workspace&)> between;  // after "Si", before "g"
+    int undos_to_start;                                     // back to the empty description
+  } cases[] = {
+      {"nothing", [](EditHistory&, Workspace&) {}, 1},
+      {"a save", [](EditHistory& h, Workspace&) { h.MarkSaved(); }, 2},
+      {"another field",
+       [](EditHistory& h, Workspace& w) {
+         const Workspace before = w;
+         w.config.pins[0].aspects[0].description = "A";
+         h.RecordTyping("Aspect description", before, w);
+       },
+       3},
+      {"an undo and a redo",
+       [](EditHistory& h, Workspace& w) {
+         w = *h.Undo(w);
+         w = *h.Redo(w);
+       },
+       2},
+  };
+  for (const auto& c : cases) {
+    EditHistory history;
+    Workspace workspace;
+    const auto type = [&](const char* text) {
+      const Workspace before = workspace;
+      workspace.config.pins[0].description = text;
+      EXPECT_TRUE(history.RecordTyping("Pin description", before, workspace)) << c.what;
+    };
+    type("S");
+    type("Si");
+    c.between(history, workspace);
+    type("Sig");
+    EXPECT_EQ(history.UndoText(), "Undo Pin description") << c.what;
+    int undos = 0;
+    while (history.CanUndo() && !workspace.config.pins[0].description.empty()) {
+      workspace = *history.Undo(workspace);
+      ++undos;
+    }
+    EXPECT_EQ(undos, c.undos_to_start) << c.what;
+    EXPECT_EQ(workspace, Workspace{}) << c.what;
+  }
+}
+
 TEST(EditHistoryLimitTest, KeepsTheNewestEditsAndNoEmptyOnes) {
   EditHistory history(2);
   Workspace workspace;
