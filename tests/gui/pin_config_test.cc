@@ -232,10 +232,20 @@ TEST_F(PinConfigTest, SliderSendsOnlyWithTheFocusAndEndsOnTheLastValue) {
   EXPECT_EQ(Pin(5).live_value, 23);
   EXPECT_EQ(tarn.memory().pins[5].live_value, 23);
 
+  // A move made while another exchange has the line (a monitor poll) goes once the line is free.
+  window->BackgroundExchange([&] {
+    slider->setValue(24);
+    QCoreApplication::processEvents();
+    return true;
+  });
+  EXPECT_EQ(tarn.live_messages().size(), 2u);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return tarn.live_messages().size() == 3; }, 2000));
+  EXPECT_EQ(tarn.live_messages().back(), (Bytes{0, 38, 5, 24}));
+
   // A double click on the initial level takes the live level over.
   QTest::mouseDClick(Find<QLineEdit>(u"TextPWMInitLevel"_s), Qt::LeftButton);
-  EXPECT_EQ(Pin(5).pin_config[1], 23);
-  EXPECT_EQ(Text(u"TextPWMInitLevel"_s), u"23"_s);
+  EXPECT_EQ(Pin(5).pin_config[1], 24);
+  EXPECT_EQ(Text(u"TextPWMInitLevel"_s), u"24"_s);
 }
 
 TEST_F(PinConfigTest, SendButtonClampsSendsAndWritesBack) {

@@ -15,6 +15,10 @@
 namespace tarn::ui {
 namespace {
 
+// How soon a slider move that found the line busy (a monitor poll waiting for its reply) is tried
+// again: soon enough to feel live, and no busy loop while the poll waits.
+constexpr int kBusyLineRetryMilliseconds = 40;
+
 struct LiveOutputNames {
   const char* frame;
   const char* frame_caption;
@@ -106,7 +110,6 @@ LiveOutputControls::LiveOutputControls(WindowContext& context, LiveOutput output
   grid->addWidget(slider_, 1, 0, 1, 6);
 
   move_timer_.setSingleShot(true);
-  move_timer_.setInterval(0);
   connect(&move_timer_, &QTimer::timeout, this, &LiveOutputControls::SendPendingMove);
   connect(send_, &QPushButton::clicked, this, &LiveOutputControls::SendTyped);
   // Enter in the field is the keyboard's "<"; leaving the field sends nothing.
@@ -152,7 +155,7 @@ void LiveOutputControls::Jump() {
 void LiveOutputControls::SliderMoved(int value) {
   pending_move_ = value;
   // While a move is out the next one waits for it; SendPendingMove starts the timer again.
-  if (!sending_) move_timer_.start();
+  if (!sending_) move_timer_.start(0);
 }
 
 void LiveOutputControls::SendPendingMove() {
@@ -160,10 +163,17 @@ void LiveOutputControls::SendPendingMove() {
   const int value = *pending_move_;
   pending_move_.reset();
   sending_ = true;
-  context_.host.BackgroundExchange([&] { return context_.live.MoveSlider(output_, value); });
+  bool ran = false;
+  context_.host.BackgroundExchange([&] {
+    ran = true;
+    return context_.live.MoveSlider(output_, value);
+  });
   sending_ = false;
+  // The line was busy with another exchange (a monitor poll): the move goes at the next turn,
+  // unless a newer one came meanwhile.
+  if (!ran && !pending_move_) pending_move_ = value;
   field_->Show(QString::number(context_.live.value(output_)));
-  if (pending_move_) move_timer_.start();
+  if (pending_move_) move_timer_.start(ran ? 0 : kBusyLineRetryMilliseconds);
 }
 
 void LiveOutputControls::ShowValue() {
