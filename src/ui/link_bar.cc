@@ -106,7 +106,7 @@ QWidget* LinkBar::BuildPortRow() {
 
   connect(label_port_, &ClickLabel::doubleClicked, this,
           [this] { frame_bitrate_->setVisible(frame_bitrate_->isHidden()); });
-  connect(label_port_, &ClickLabel::activatedByKeyboard, this,
+  connect(label_port_, &ClickLabel::activatedWithoutMouse, this,
           [this] { frame_bitrate_->setVisible(frame_bitrate_->isHidden()); });
   connect(refresh, &QPushButton::clicked, this, [this] {
     RefreshPorts();
@@ -220,7 +220,7 @@ QWidget* LinkBar::BuildOperationRow() {
   connect(release_, &ClickLabel::pressedWith, this, &LinkBar::ReleasePressed);
   connect(release_, &ClickLabel::doubleClicked, this,
           [this] { text_response_->setVisible(text_response_->isHidden()); });
-  connect(release_, &ClickLabel::activatedByKeyboard, this,
+  connect(release_, &ClickLabel::activatedWithoutMouse, this,
           [this] { text_response_->setVisible(text_response_->isHidden()); });
   return owner;
 }

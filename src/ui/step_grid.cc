@@ -161,7 +161,7 @@ void StepGrid::BuildRow(int row, QGridLayout* grid) {
     OpenHelpTool(row, HelpToolBox::kStepTime, rows_[static_cast<std::size_t>(row)].time->text());
   };
   connect(r.time, &ClickLabel::doubleClicked, this, time_help);
-  connect(r.time, &ClickLabel::activatedByKeyboard, this, time_help);
+  connect(r.time, &ClickLabel::activatedWithoutMouse, this, time_help);
 }
 
 void StepGrid::ShowRows(const std::array<StepRowView, kMaxStepsPerAspect>& rows) {

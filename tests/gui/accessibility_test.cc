@@ -81,5 +81,28 @@ TEST_F(WindowTest, EveryControlHasAControlNameAndASpokenName) {
   EXPECT_TRUE(missing.isEmpty()) << missing.join(QLatin1Char('\n')).toStdString();
 }
 
+// A screen reader's press reaches what a double-click does on a caption: "Port:" shows the bit
+// rates, the version label the response field.
+TEST_F(WindowTest, AScreenReadersPressDoesWhatADoubleClickDoes) {
+  QAccessible::setActive(true);
+  const struct {
+    const char* caption;
+    const char* shown;
+  } cases[] = {{"LabelPort", "FrameBitrate"}, {"Release", "TextResponse"}};
+  for (const auto& c : cases) {
+    QWidget* shown = Find<QWidget>(QString::fromLatin1(c.shown));
+    ASSERT_FALSE(shown->isVisibleTo(window.get())) << c.shown;
+    QAccessibleInterface* face =
+        QAccessible::queryAccessibleInterface(Find<QWidget>(QString::fromLatin1(c.caption)));
+    ASSERT_NE(face, nullptr);
+    ASSERT_NE(face->actionInterface(), nullptr);
+    face->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    // The press is animated: the click follows a moment later.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown->isVisibleTo(window.get()); }, 2000))
+        << c.caption;
+  }
+  EXPECT_THAT(TakeMessages(), ::testing::IsEmpty());
+}
+
 }  // namespace
 }  // namespace tarn::testing

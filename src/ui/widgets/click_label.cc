@@ -11,8 +11,10 @@ ClickLabel::ClickLabel(const QString& text, QWidget* parent) : QPushButton(text,
   setFocusPolicy(Qt::TabFocus);
   setAutoDefault(false);
   // What presses it other than the mouse and the keys below: a screen reader's press action.
-  connect(this, &QPushButton::clicked, this,
-          [this] { emit pressedWith(Qt::LeftButton, Qt::NoModifier); });
+  connect(this, &QPushButton::clicked, this, [this] {
+    emit pressedWith(Qt::LeftButton, Qt::NoModifier);
+    emit activatedWithoutMouse();
+  });
   setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 1px 2px; text-align: left; }"
                                "QPushButton:focus { text-decoration: underline; }"));
 }
@@ -34,7 +36,7 @@ void ClickLabel::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
       emit pressedWith(Qt::LeftButton, modifiers);
-      emit activatedByKeyboard();
+      emit activatedWithoutMouse();
       event->accept();
       return;
     default:

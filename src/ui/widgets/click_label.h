@@ -19,8 +19,9 @@ class ClickLabel : public QPushButton {
   // Every press, with the button and the modifier keys held.
   void pressedWith(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
   void doubleClicked();
-  // Space or Enter: for captions whose action is a double-click, the keyboard's way to it.
-  void activatedByKeyboard();
+  // Space, Enter or a screen reader's press: for captions whose action is a double-click, the way
+  // to it without a mouse.
+  void activatedWithoutMouse();
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
