@@ -57,8 +57,8 @@ bool Flows::ReadPin(int pin, bool with_configuration) {
   if (!pins.ReadInitialAspect(record, pin)) return false;
   if (!pins.ReadAddressConfig(record, pin)) return false;
   if (with_configuration && !pins.FetchPinConfig(record, pin, PinConfigVariant::kWriteRead)) {
-    // The configuration comes last and the Parts let the read go on without it; a missing reply
-    // here has switched "Bidirectional Comm." off, the next read switches it on again.
+    // The configuration comes last and the read goes on without it, listing it as not read; a
+    // missing reply here has switched "Bidirectional Comm." off, the next read switches it on.
     pins_not_read_.push_back({"the configuration", pin, pin});
   }
   return true;

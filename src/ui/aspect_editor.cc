@@ -20,31 +20,30 @@
 namespace tarn::ui {
 namespace {
 
-struct CountSpec {
+// One count column: its up/down's control name, its heading, what a screen reader and the undo
+// menu call it, and its tip.
+struct CountColumnText {
   const char* up_down;
   const char* heading;
   const char* spoken;
-  const char* edit;
   const char* tip;
 };
 
 // As kPinCountFields: "Serial", "B-DCC", "X-DCC".
-constexpr std::array<CountSpec, 3> kCountSpecs = {{
-    {"UpDownPaspVeskn", "Serial", "Serial address count", "Serial address count",
-     "Nr of Serial addresses assigned to Pin"},
-    {"UpDownPaspDCCn", "B-DCC", "Basic DCC address count", "Basic DCC address count",
-     "Nr of DCC addresses assigned to Pin"},
-    {"UpDownPaspXDCCn", "X-DCC", "Extended DCC address count", "Extended DCC address count",
+constexpr std::array<CountColumnText, 3> kCountColumns = {{
+    {"UpDownPaspVeskn", "Serial", "Serial address count", "Nr of Serial addresses assigned to Pin"},
+    {"UpDownPaspDCCn", "B-DCC", "Basic DCC address count", "Nr of DCC addresses assigned to Pin"},
+    {"UpDownPaspXDCCn", "X-DCC", "Extended DCC address count",
      "Nr of DCC addresses assigned to Pin"},
 }};
 
-struct AddressLabelSpec {
+struct AddressLabelText {
   AddressDisplay display;
   const char* spoken;
 };
 
 // The current pin's addresses, under the count columns and after them.
-constexpr std::array<AddressLabelSpec, 4> kAddressLabels = {{
+constexpr std::array<AddressLabelText, 4> kAddressLabels = {{
     {AddressDisplay::kPinSerialAddress, "Serial address"},
     {AddressDisplay::kPinBasicDccAddress, "Basic DCC address"},
     {AddressDisplay::kPinExtendedDccAddress, "Extended DCC address"},
@@ -239,15 +238,15 @@ QWidget* AspectEditor::BuildCounts() {
   grid->addWidget(label_addresses_, 1, 0);
   grid->addWidget(MakeLabel(owner, QStringLiteral("LabelPAspAddress"), QStringLiteral("Address")),
                   2, 0);
-  for (std::size_t i = 0; i < kCountSpecs.size(); ++i) {
-    const CountSpec& spec = kCountSpecs[i];
+  for (std::size_t i = 0; i < kCountColumns.size(); ++i) {
+    const CountColumnText& text = kCountColumns[i];
     CountColumn& column = counts_[i];
     column.heading = MakeLabel(owner, ElementName("LabelPAspCount", static_cast<int>(i)),
-                               QLatin1String(spec.heading));
+                               QLatin1String(text.heading));
     column.field = MakeField(owner, Name(AddressFieldName(kPinCountFields[i])), column.heading,
-                             QLatin1String(spec.spoken));
-    column.field->setToolTip(QLatin1String(spec.tip));
-    column.up_down = MakeUpDown(owner, QLatin1String(spec.up_down), QLatin1String(spec.spoken));
+                             QLatin1String(text.spoken));
+    column.field->setToolTip(QLatin1String(text.tip));
+    column.up_down = MakeUpDown(owner, QLatin1String(text.up_down), QLatin1String(text.spoken));
     auto* cell = new QHBoxLayout;
     cell->setSpacing(2);
     cell->addWidget(column.field);
@@ -260,10 +259,10 @@ QWidget* AspectEditor::BuildCounts() {
             [this, i](int direction) { CommitCount(i, direction); });
   }
   for (std::size_t i = 0; i < kAddressLabels.size(); ++i) {
-    const AddressLabelSpec& spec = kAddressLabels[i];
+    const AddressLabelText& text = kAddressLabels[i];
     address_labels_[i] =
-        MakeLabel(owner, Name(AddressDisplayName(spec.display)), QStringLiteral("-"));
-    address_labels_[i]->setToolTip(QLatin1String(spec.spoken));
+        MakeLabel(owner, Name(AddressDisplayName(text.display)), QStringLiteral("-"));
+    address_labels_[i]->setToolTip(QLatin1String(text.spoken));
   }
   for (std::size_t i = 0; i < 3; ++i) {
     grid->addWidget(address_labels_[i], 2, static_cast<int>(i) + 1);
@@ -514,7 +513,7 @@ void AspectEditor::CommitCount(std::size_t column, std::optional<int> step) {
   const AddressField field = kPinCountFields[column];
   const std::string typed = Typed(counts_[column].field);
   AddressConfirmation result;
-  context_.host.Edit(kCountSpecs[column].edit, [&] {
+  context_.host.Edit(kCountColumns[column].spoken, [&] {
     DeviceConfiguration& config = context_.config();
     result = step ? StepAddressField(field, *step > 0 ? StepDirection::kUp : StepDirection::kDown,
                                      config, context_.link)
