@@ -67,22 +67,6 @@ QLineEdit* MakeTextField(QWidget* parent, const QString& name, QLabel* label,
   return field;
 }
 
-void ShowLineText(QLineEdit* field, const QString& text) {
-  if (field->text() != text) field->setText(text);
-}
-
-std::string Typed(const QLineEdit* field) {
-  return ToTarnText(field->text()).value_or(std::string());
-}
-
-std::string EditName(const QString& what) { return ToTarnText(what).value_or(std::string()); }
-
-QHBoxLayout* Row(QWidget* owner) {
-  auto* row = new QHBoxLayout(owner);
-  row->setContentsMargins(0, 0, 0, 0);
-  return row;
-}
-
 }  // namespace
 
 AspectEditor::AspectEditor(WindowContext& context, QWidget* parent)
@@ -154,13 +138,13 @@ QWidget* AspectEditor::BuildPinRows() {
 
 QWidget* AspectEditor::BuildAspectRows() {
   auto* owner = new QWidget(this);
-  auto* columns = Row(owner);
+  auto* columns = MakeRow(owner);
   auto* left = new QVBoxLayout;
 
   auto* first = new QHBoxLayout;
   QGroupBox* frame =
       MakeFrame(owner, QStringLiteral("FramePAspConf"), QStringLiteral("Aspect layout"));
-  auto* choices = Row(frame);
+  auto* choices = MakeRow(frame);
   choices->setContentsMargins(6, 0, 6, 0);
   for (const LayoutOption option : kLayoutOptions) {
     const QString caption = FromTarnText(kLayoutOptionCaptions[OptionIndex(option)]);
@@ -304,7 +288,7 @@ void AspectEditor::PlaceButtons(const EditorVisibility& shown) {
 
 void AspectEditor::ConnectPinControls(UpDown* pin_up_down) {
   connect(text_pin_, &NumberField::committed, this, [this] {
-    const std::string typed = Typed(text_pin_);
+    const std::string typed = TypedText(text_pin_);
     ChangePin([&typed](DeviceConfiguration& config) { return SelectPin(config, typed); });
   });
   connect(pin_up_down, &UpDown::stepped, this, [this](int direction) {
@@ -325,7 +309,7 @@ void AspectEditor::ConnectPinControls(UpDown* pin_up_down) {
 
 void AspectEditor::ConnectAspectControls(UpDown* aspect_up_down, UpDown* init_up_down) {
   connect(text_aspect_, &NumberField::committed, this, [this] {
-    const std::string typed = Typed(text_aspect_);
+    const std::string typed = TypedText(text_aspect_);
     ChangeAspect([&typed](DeviceConfiguration& config) { return SelectAspect(config, typed); });
   });
   connect(aspect_up_down, &UpDown::stepped, this, [this](int direction) {
@@ -333,7 +317,7 @@ void AspectEditor::ConnectAspectControls(UpDown* aspect_up_down, UpDown* init_up
         [direction](DeviceConfiguration& config) { return StepAspect(config, direction); });
   });
   connect(text_init_, &NumberField::committed, this, [this] {
-    const std::string typed = Typed(text_init_);
+    const std::string typed = TypedText(text_init_);
     CommitInitialAspect(
         [&typed](DeviceConfiguration& config) { return EnterInitialAspect(config, typed); });
   });
@@ -368,13 +352,13 @@ void AspectEditor::ShowAll() {
 void AspectEditor::ShowAspectView() {
   const AspectView view = tarn::ShowAspectView(context_.config());
   text_pin_->Show(FromTarnText(view.pin_text));
-  ShowLineText(text_description_, FromTarnText(view.description));
+  ShowText(text_description_, FromTarnText(view.description));
   text_device_pin_->Show(FromTarnText(view.device.pin_text));
-  ShowLineText(text_device_name_, FromTarnText(view.device.name.text));
+  ShowText(text_device_name_, FromTarnText(view.device.name.text));
   text_device_name_->setReadOnly(!view.device.name.editable);
   options_[static_cast<std::size_t>(OptionIndex(view.option))]->setChecked(true);
   text_aspect_->Show(FromTarnText(view.aspect_text));
-  ShowLineText(text_aspect_description_, FromTarnText(view.aspect_description));
+  ShowText(text_aspect_description_, FromTarnText(view.aspect_description));
   text_init_->Show(FromTarnText(view.initial_aspect_text));
   for (std::size_t i = 0; i < counts_.size(); ++i) {
     counts_[i].field->Show(FromTarnText(view.counts[i]));
@@ -406,7 +390,7 @@ EditorVisibility AspectEditor::CurrentVisibility() const {
   std::array<std::string, 3> texts;
   EditorState state;
   for (std::size_t i = 0; i < counts_.size(); ++i) {
-    texts[i] = Typed(counts_[i].field);
+    texts[i] = TypedText(counts_[i].field);
     state.count_texts[i] = texts[i];
   }
   state.details = details_shown();
@@ -461,9 +445,9 @@ void AspectEditor::CommitPending(EditorChange change) {
   if (commits.device_pin) CommitDevicePin();
   grid_->CommitRows(commits.step_rows);
   if (commits.aspect)
-    text_aspect_->Show(FromTarnText(SelectAspect(context_.config(), Typed(text_aspect_))));
+    text_aspect_->Show(FromTarnText(SelectAspect(context_.config(), TypedText(text_aspect_))));
   if (commits.initial_aspect) {
-    const std::string typed = Typed(text_init_);
+    const std::string typed = TypedText(text_init_);
     CommitInitialAspect(
         [&typed](DeviceConfiguration& config) { return EnterInitialAspect(config, typed); });
   }
@@ -511,7 +495,7 @@ void AspectEditor::CommitInitialAspect(
 
 void AspectEditor::CommitCount(std::size_t column, std::optional<int> step) {
   const AddressField field = kPinCountFields[column];
-  const std::string typed = Typed(counts_[column].field);
+  const std::string typed = TypedText(counts_[column].field);
   AddressConfirmation result;
   context_.host.Edit(kCountColumns[column].spoken, [&] {
     DeviceConfiguration& config = context_.config();
@@ -524,11 +508,11 @@ void AspectEditor::CommitCount(std::size_t column, std::optional<int> step) {
 }
 
 void AspectEditor::CommitDevicePin() {
-  const std::string typed = Typed(text_device_pin_);
+  const std::string typed = TypedText(text_device_pin_);
   DeviceView view;
   context_.host.Edit("Device pin", [&] { view = EnterDevicePin(context_.config(), typed); });
   text_device_pin_->Show(FromTarnText(view.pin_text));
-  ShowLineText(text_device_name_, FromTarnText(view.name.text));
+  ShowText(text_device_name_, FromTarnText(view.name.text));
   text_device_name_->setReadOnly(!view.name.editable);
 }
 

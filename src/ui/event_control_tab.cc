@@ -51,20 +51,6 @@ StepDirection DirectionOf(int direction) {
   return direction > 0 ? StepDirection::kUp : StepDirection::kDown;
 }
 
-// A typed number as the core reads it. Only the leading number counts, so a character that
-// Windows-1252 cannot hold ends the text just as any other non-digit would.
-std::string TypedNumber(const QString& text) {
-  QString kept = text;
-  while (!kept.isEmpty()) {
-    if (std::optional<std::string> bytes = ToTarnText(kept)) return *bytes;
-    kept.chop(1);
-  }
-  return {};
-}
-
-// What the undo menu calls an edit; the names are the tab's own ASCII texts.
-std::string EditName(const QString& spoken) { return ToTarnText(spoken).value_or(std::string()); }
-
 }  // namespace
 
 QColor NoActionColour(const QPalette& theme, QPalette::ColorGroup group) {
@@ -216,7 +202,7 @@ void EventControlTab::EnableClicked(EventEdge edge, int input, bool checked) {
 }
 
 void EventControlTab::CommitAction(const ActionField& field) {
-  const std::string typed = TypedNumber(field.text->text());
+  const std::string typed = TypedText(field.text->text());
   EventField shown = Stored(field);
   context_.host.Edit(EditName(ActionSpoken(field.edge, field.input)), [&] {
     shown = ConfirmEventActionField(typed, field.edge, field.input, event_pin_,
@@ -236,7 +222,7 @@ void EventControlTab::StepAction(const ActionField& field, int direction) {
 
 void EventControlTab::CommitPin() {
   const EventPinField pin =
-      ConfirmEventPinField(TypedNumber(text_pin_->text()), context_.numbering_base());
+      ConfirmEventPinField(TypedText(text_pin_->text()), context_.numbering_base());
   event_pin_ = pin.event_pin;
   text_pin_->Show(FromTarnText(pin.text));
   ShowFields();
@@ -262,8 +248,8 @@ void EventControlTab::CopyToAll() {
   std::array<std::string, kEventInputCount> on;
   std::array<std::string, kEventInputCount> off;
   for (int input = 0; input < kEventInputCount; ++input) {
-    on[input] = TypedNumber(FieldOf(EventEdge::kOn, input).text->text());
-    off[input] = TypedNumber(FieldOf(EventEdge::kOff, input).text->text());
+    on[input] = TypedText(FieldOf(EventEdge::kOn, input).text->text());
+    off[input] = TypedText(FieldOf(EventEdge::kOff, input).text->text());
   }
   context_.host.Edit("Copy to All",
                      [&] { CopyEventFieldsToAll(on, off, context_.config().event_actions); });
@@ -354,7 +340,7 @@ void EventControlTab::changeEvent(QEvent* event) {
   // A new desktop theme: the greys follow it.
   if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::StyleChange) {
     for (const ActionField& field : fields_) {
-      ShowBackground(field.text, EventFieldBackgroundOf(TypedNumber(field.text->text())));
+      ShowBackground(field.text, EventFieldBackgroundOf(TypedText(field.text->text())));
     }
   }
 }

@@ -407,7 +407,7 @@ void GeneralTab::CommitIdString() {
 }
 
 void GeneralTab::CommitAddress(const AddressWidgets& widgets) {
-  const std::string typed = ToTarnText(widgets.text->text()).value_or(std::string());
+  const std::string typed = TypedText(widgets.text);
   AddressRefresh refresh;
   context_.host.Edit(widgets.what, [&] {
     refresh =

@@ -23,12 +23,6 @@ constexpr const char* kPortHint = "Pick a port, or type a device path and press 
 constexpr std::array<const char*, 3> kBitRateCaptions = {"  9k6", "19k2", "38k4"};
 constexpr std::array<const char*, 3> kBitRateSpoken = {"9600 bit/s", "19200 bit/s", "38400 bit/s"};
 
-QHBoxLayout* Row(QWidget* owner) {
-  auto* row = new QHBoxLayout(owner);
-  row->setContentsMargins(0, 0, 0, 0);
-  return row;
-}
-
 }  // namespace
 
 LinkBar::LinkBar(WindowContext& context, QWidget* parent) : QWidget(parent), context_(context) {
@@ -49,7 +43,7 @@ LinkBar::LinkBar(WindowContext& context, QWidget* parent) : QWidget(parent), con
 
 QWidget* LinkBar::BuildPortRow() {
   auto* owner = new QWidget(this);
-  QHBoxLayout* row = Row(owner);
+  QHBoxLayout* row = MakeRow(owner);
 
   label_port_ = MakeClickLabel(owner, QStringLiteral("LabelPort"), QStringLiteral("Port:"));
   label_port_->setToolTip(QStringLiteral("Double-click for the bit rate"));
@@ -66,7 +60,7 @@ QWidget* LinkBar::BuildPortRow() {
   row->addWidget(refresh);
 
   frame_bitrate_ = MakeFrame(owner, QStringLiteral("FrameBitrate"), QStringLiteral("Bitrate"));
-  auto* rates = Row(frame_bitrate_);
+  auto* rates = MakeRow(frame_bitrate_);
   rates->setContentsMargins(6, 0, 6, 0);
   for (int i = 0; i < 3; ++i) {
     bit_rates_[i] = MakeOption(frame_bitrate_, ElementName("OptionBitRate", i),
@@ -135,7 +129,7 @@ QWidget* LinkBar::BuildPortRow() {
 
 QWidget* LinkBar::BuildModeRow() {
   auto* owner = new QWidget(this);
-  QHBoxLayout* row = Row(owner);
+  QHBoxLayout* row = MakeRow(owner);
   check_bidirectional_ = MakeCheckBox(owner, QStringLiteral("CheckTarnBD"),
                                       QStringLiteral("Bidirectional Comm."));
   check_bidirectional_->setChecked(context_.link.bidirectional());
@@ -181,7 +175,7 @@ QWidget* LinkBar::BuildModeRow() {
 
 QWidget* LinkBar::BuildOperationRow() {
   auto* owner = new QWidget(this);
-  QHBoxLayout* row = Row(owner);
+  QHBoxLayout* row = MakeRow(owner);
   for (const Operation operation :
        {Operation::kReadAll, Operation::kWriteAll, Operation::kVerifyAll}) {
     const OperationEntry& entry = EntryOf(operation);

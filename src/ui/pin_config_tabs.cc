@@ -44,12 +44,6 @@ std::string EditName(const PinParameter& parameter) {
   return std::string(TabText(parameter.tab)) + " " + std::string(parameter.label);
 }
 
-std::string TypedText(const NumberField* field) {
-  // A character Windows-1252 cannot hold makes no number either: such text counts as 0, as any
-  // text without a number does.
-  return ToTarnText(field->text()).value_or(std::string());
-}
-
 int CheckedIndex(const std::vector<QRadioButton*>& options) {
   const auto checked = std::find_if(options.begin(), options.end(),
                                     [](const QRadioButton* option) { return option->isChecked(); });
@@ -375,7 +369,7 @@ void PinConfigTabs::StepField(const ParameterField& entry, int direction) {
 }
 
 void PinConfigTabs::TypeField(const ParameterField& entry, const QString& text) {
-  const std::string typed = ToTarnText(text).value_or(std::string());
+  const std::string typed = TypedText(text);
   context_.host.EditTyping(EditName(*entry.parameter), [&] {
     TypePinParameter(*entry.parameter, typed, current_pin().pin_config);
   });

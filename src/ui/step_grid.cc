@@ -53,10 +53,6 @@ void Describe(QWidget* widget, const QString& description) {
   if (widget->accessibleDescription() != description) widget->setAccessibleDescription(description);
 }
 
-std::string Typed(const QLineEdit* field) {
-  return ToTarnText(field->text()).value_or(std::string());
-}
-
 }  // namespace
 
 QString StepGrid::RowNumber(int row) { return QString::number(row); }
@@ -222,14 +218,14 @@ void StepGrid::ShowHeadings(int row) {
 
 void StepGrid::EditRow(int row, const QString& what, const std::function<StepRowView()>& edit) {
   StepRowView view;
-  const std::string name = ToTarnText(what).value_or(std::string());
+  const std::string name = EditName(what);
   context_.host.Edit(name, [&] { view = edit(); });
   ShowRow(row, view);
   ShowHeadings(row);
 }
 
 void StepGrid::CommitField(int row, StepParam param) {
-  const std::string typed = Typed(rows_[static_cast<std::size_t>(row)].params[ParamIndex(param)]);
+  const std::string typed = TypedText(rows_[static_cast<std::size_t>(row)].params[ParamIndex(param)]);
   const char* caption = kParamColumns[static_cast<std::size_t>(ParamIndex(param))].caption;
   EditRow(row, Spoken(row, caption), [this, row, param, &typed] {
     return CommitStepField(context_.config(), row, param, typed);
@@ -243,12 +239,12 @@ void StepGrid::CommitRows(int rows) {
     const Row& r = rows_[static_cast<std::size_t>(row)];
     std::array<std::string, kStepParamCount> typed;
     for (int i = 0; i < kStepParamCount; ++i) {
-      typed[static_cast<std::size_t>(i)] = Typed(r.params[static_cast<std::size_t>(i)]);
+      typed[static_cast<std::size_t>(i)] = TypedText(r.params[static_cast<std::size_t>(i)]);
     }
     StepRowView view;
     for (int i = 0; i < kStepParamCount; ++i) {
       const ParamColumn& column = kParamColumns[static_cast<std::size_t>(i)];
-      const std::string name = ToTarnText(Spoken(row, column.caption)).value_or(std::string());
+      const std::string name = EditName(Spoken(row, column.caption));
       context_.host.Edit(name, [&] {
         view = CommitStepField(context_.config(), row, kStepParams[static_cast<std::size_t>(i)],
                                typed[static_cast<std::size_t>(i)]);

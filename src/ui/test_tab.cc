@@ -69,10 +69,6 @@ TestTab::TestTab(WindowContext& context, QWidget* parent) : QWidget(parent), con
   grid->setColumnStretch(2, 1);
 }
 
-std::string TestTab::Typed(const NumberField* field) {
-  return ToTarnText(field->text()).value_or(std::string());
-}
-
 void TestTab::Send(const std::function<bool()>& send) { context_.host.Exchange({}, send); }
 
 QGroupBox* TestTab::BuildSetAspect() {
@@ -96,7 +92,7 @@ QGroupBox* TestTab::BuildSetAspect() {
     const bool fixed = i < kTarnToggleButton;
     grid->addWidget(button, fixed ? 1 : 2, fixed ? i : i - kTarnToggleButton);
     connect(button, &QPushButton::clicked, this, [this, i] {
-      const std::string output = Typed(output_);
+      const std::string output = TypedText(output_);
       Send([this, i, &output] { return context_.live.TarnSetAspect(i, output); });
     });
   }
@@ -173,8 +169,8 @@ QGroupBox* TestTab::BuildVesk() {
   send_row->addStretch();
   grid->addLayout(send_row, row, 0, 1, 3);
   connect(send, &QPushButton::clicked, this, [this] {
-    const std::array<std::string, 3> typed = {Typed(vesk_values_[0]), Typed(vesk_values_[1]),
-                                              Typed(vesk_values_[2])};
+    const std::array<std::string, 3> typed = {TypedText(vesk_values_[0]), TypedText(vesk_values_[1]),
+                                              TypedText(vesk_values_[2])};
     Send([this, &typed] {
       return context_.live.VeskSend(
           {std::string_view(typed[0]), std::string_view(typed[1]), std::string_view(typed[2])});

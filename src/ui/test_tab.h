@@ -34,7 +34,6 @@ class TestTab : public QWidget, public View {
   // Runs one live send; the link and the core have told the user of anything that went wrong.
   void Send(const std::function<bool()>& send);
   // A field's text as the core reads typed numbers.
-  static std::string Typed(const NumberField* field);
 
   WindowContext& context_;
   NumberField* output_ = nullptr;

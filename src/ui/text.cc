@@ -1,5 +1,6 @@
 #include "ui/text.h"
 
+#include <QLineEdit>
 #include <QList>
 #include <QStringView>
 
@@ -63,5 +64,18 @@ std::string CannotStoreText(const QString& field_name, const QString& text) {
   });
   return bytes;
 }
+
+std::string TypedText(const QString& text) {
+  std::string bytes;
+  ForEachCodePoint(text, [&](char32_t code_point) {
+    const std::optional<std::uint8_t> byte = Windows1252ByteOf(code_point);
+    bytes.push_back(byte ? static_cast<char>(*byte) : '?');
+  });
+  return bytes;
+}
+
+std::string TypedText(const QLineEdit* field) { return TypedText(field->text()); }
+
+std::string EditName(const QString& caption) { return TypedText(caption); }
 
 }  // namespace tarn::ui

@@ -51,6 +51,5 @@ ParameterFields AddParameterFields(QDialog* dialog, QBoxLayout* column) {
   return fields;
 }
 
-std::string TypedText(const QString& text) { return ToTarnText(text).value_or(std::string()); }
 
 }  // namespace tarn::ui

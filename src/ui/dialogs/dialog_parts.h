@@ -32,9 +32,6 @@ struct ParameterFields {
 };
 ParameterFields AddParameterFields(QDialog* dialog, QBoxLayout* column);
 
-// A field's text as the core reads typed numbers; a character Windows-1252 cannot hold is no digit
-// anyway, so such a text reads as no number.
-std::string TypedText(const QString& text);
 
 }  // namespace tarn::ui
 

@@ -4,7 +4,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
@@ -113,6 +115,16 @@ QSlider* MakeSlider(QWidget* parent, const QString& name, const QString& accessi
 
 void ShowText(QLabel* label, const QString& text) {
   if (label->text() != text) label->setText(text);
+}
+
+void ShowText(QLineEdit* field, const QString& text) {
+  if (field->text() != text) field->setText(text);
+}
+
+QHBoxLayout* MakeRow(QWidget* owner) {
+  auto* row = new QHBoxLayout(owner);
+  row->setContentsMargins(0, 0, 0, 0);
+  return row;
 }
 
 void ShowOverflow(QLabel* label, bool overflow) {

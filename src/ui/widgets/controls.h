@@ -11,6 +11,8 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QHBoxLayout;
+class QLineEdit;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -53,8 +55,13 @@ QSlider* MakeSlider(QWidget* parent, const QString& name, const QString& accessi
 // Address".
 QString SpokenName(const QString& caption);
 
-// Sets the text of a label only when it changed, so a refresh costs nothing where nothing moved.
+// Sets the text of a label or a field only when it changed, so a refresh costs nothing where
+// nothing moved and never moves the caret of a field being typed in.
 void ShowText(QLabel* label, const QString& text);
+void ShowText(QLineEdit* field, const QString& text);
+
+// A row of controls that fills `owner` edge to edge.
+QHBoxLayout* MakeRow(QWidget* owner);
 
 // The colour of a red overflow text that reads on light and dark palettes alike.
 void ShowOverflow(QLabel* label, bool overflow);

@@ -142,7 +142,7 @@ bool LiveOutputControls::eventFilter(QObject* watched, QEvent* event) {
 
 void LiveOutputControls::SendTyped() {
   DropPendingMove();
-  const std::string typed = ToTarnText(field_->text()).value_or(std::string());
+  const std::string typed = TypedText(field_);
   context_.host.Exchange({}, [&] { return context_.live.ConfirmLevel(output_, typed); });
   ShowValue();
 }
