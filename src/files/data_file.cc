@@ -4,6 +4,11 @@
 
 namespace tarn {
 
+std::optional<DataFileForm> SaveFormFor(bool shift, bool control, bool alt) {
+  if (control || alt) return std::nullopt;
+  return shift ? DataFileForm::kCompact : DataFileForm::kFull;
+}
+
 bool SaveDataFile(const std::filesystem::path& path, DeviceConfiguration& config, DataFileForm form,
                   Prompter& prompter) {
   // Writing reduces servo flags; that belongs to the model only once the file holds them.

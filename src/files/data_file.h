@@ -2,6 +2,7 @@
 #define TARN_FILES_DATA_FILE_H_
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,10 @@ inline constexpr std::string_view kDataFileVersionText = "Data File Version = ";
 // A full file holds every pin with every aspect and step of its layout. A compact one leaves out
 // pins and aspects without a description and empty steps; loading it keeps what it leaves out.
 enum class DataFileForm { kFull, kCompact };
+
+// The form a left click on "Save File" saves with the modifier keys held: none, the full file;
+// Shift alone, the compact one; any other key or combination, nothing.
+std::optional<DataFileForm> SaveFormFor(bool shift, bool control, bool alt);
 
 // The text of a configuration data file for `config`. Byte 2 of every servo pin written loses
 // its "Servo Initialised" bit in `config` as it does in the file.

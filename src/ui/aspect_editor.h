@@ -42,7 +42,6 @@ class AspectEditor : public QWidget {
   void ShowDifferences(const ChangedGroups& changed);
 
   bool details_shown() const;
-  EditorTools* tools() const { return tools_; }
 
  signals:
   // Before the current pin changes: the shown pin configuration fields commit first.

@@ -205,10 +205,12 @@ QWidget* LinkBar::BuildOperationRow() {
   row->addWidget(release_);
 
   connect(save, &QPushButton::clicked, this, [this] {
-    // Shift alone saves the compact form; any other modifier does nothing.
     const Qt::KeyboardModifiers held = QApplication::queryKeyboardModifiers();
-    if (held == Qt::NoModifier) emit saveRequested(DataFileForm::kFull);
-    if (held == Qt::ShiftModifier) emit saveRequested(DataFileForm::kCompact);
+    if (const std::optional<DataFileForm> form =
+            SaveFormFor(held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
+                        held.testFlag(Qt::AltModifier))) {
+      emit saveRequested(*form);
+    }
   });
   connect(load, &QPushButton::clicked, this, [this] { emit loadRequested(); });
   connect(release_, &ClickLabel::pressedWith, this, &LinkBar::ReleasePressed);

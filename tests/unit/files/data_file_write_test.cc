@@ -102,6 +102,20 @@ TEST(DataFileWriteTest, ModesWriteTheirByteCounts) {
             std::string::npos);
 }
 
+TEST(DataFileWriteTest, SaveFileSavesCompactWithShiftAloneAndNothingWithOtherKeys) {
+  const struct {
+    bool shift, control, alt;
+    std::optional<DataFileForm> form;
+  } cases[] = {
+      {false, false, false, DataFileForm::kFull}, {true, false, false, DataFileForm::kCompact},
+      {true, true, false, std::nullopt},          {false, true, false, std::nullopt},
+      {false, false, true, std::nullopt},         {true, false, true, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SaveFormFor(c.shift, c.control, c.alt), c.form) << c.shift << c.control << c.alt;
+  }
+}
+
 TEST(DataFileRoundTripTest, FullFileLoadsBackToTheSameModel) {
   DeviceConfiguration saved = RichConfiguration();
   const std::string text = WriteDataFile(saved, DataFileForm::kFull);
