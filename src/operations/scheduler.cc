@@ -5,6 +5,13 @@
 
 namespace tarn {
 
+bool ConfirmsWholeTarn(const OperationResult& result) {
+  const bool whole = result.operation == Operation::kReadAll ||
+                     result.operation == Operation::kWriteAll ||
+                     result.operation == Operation::kVerifyAll;
+  return whole && result.succeeded;
+}
+
 Scheduler::Scheduler(Session& session, SchedulerListener& listener)
     : session_(session), listener_(listener), flows_(session), verification_(session) {}
 

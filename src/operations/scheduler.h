@@ -42,6 +42,11 @@ struct OperationResult {
   std::string report;
 };
 
+// A read, write or verification of the whole Tarn that the Tarn confirmed all of ("Write
+// Changes" included: what it did not write was the Tarn's already). Afterwards the Tarn holds
+// what the window holds.
+bool ConfirmsWholeTarn(const OperationResult& result);
+
 // What the window shows of the scheduler.
 class SchedulerListener {
  public:

@@ -259,11 +259,7 @@ void MainWindow::FinishOperation(const OperationResult& result) {
     event_tab_->ShowAll();
   }
   Redraw(result.refresh);
-  const bool whole = result.operation == Operation::kReadAll ||
-                     result.operation == Operation::kWriteAll ||
-                     result.operation == Operation::kVerifyAll;
-  // A "Write Changes" that succeeded counts too: what it did not write was the Tarn's already.
-  if (whole && result.succeeded) {
+  if (ConfirmsWholeTarn(result)) {
     picture_.TakeOver(workspace_);
     if (result.operation == Operation::kReadAll) history_.MarkSaved();
   }
