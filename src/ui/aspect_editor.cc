@@ -442,17 +442,17 @@ bool AspectEditor::details_shown() const { return show_details_->isChecked(); }
 void AspectEditor::CommitPending(EditorChange change) {
   const PendingCommits commits = CommitsBefore(change, CurrentVisibility());
   if (commits.pin_configuration) emit aboutToChangePin();
-  if (commits.device_pin) CommitDevicePin();
+  if (commits.device_pin && text_device_pin_->HasTypedEntry()) CommitDevicePin();
   grid_->CommitRows(commits.step_rows);
-  if (commits.aspect)
+  if (commits.aspect && text_aspect_->HasTypedEntry())
     text_aspect_->Show(FromTarnText(SelectAspect(context_.config(), TypedText(text_aspect_))));
-  if (commits.initial_aspect) {
+  if (commits.initial_aspect && text_init_->HasTypedEntry()) {
     const std::string typed = TypedText(text_init_);
     CommitInitialAspect(
         [&typed](DeviceConfiguration& config) { return EnterInitialAspect(config, typed); });
   }
   for (std::size_t i = 0; i < counts_.size(); ++i) {
-    if (commits.counts[i]) CommitCount(i, {});
+    if (commits.counts[i] && counts_[i].field->HasTypedEntry()) CommitCount(i, {});
   }
 }
 

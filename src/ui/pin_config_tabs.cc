@@ -387,7 +387,7 @@ void PinConfigTabs::CommitPending() {
   std::vector<std::pair<NumberField*, std::string>> shown;
   context_.host.Edit(std::string(TabText(tab)) + " parameters", [&] {
     for (const ParameterField& entry : fields_) {
-      if (entry.parameter->tab != tab) continue;
+      if (entry.parameter->tab != tab || !entry.field->HasTypedEntry()) continue;
       const PinFieldResult result =
           ConfirmPinParameter(*entry.parameter, TypedText(entry.field), current_pin().pin_config);
       shown.emplace_back(entry.field, result.text);

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <algorithm>
+#include <optional>
 
 #include "model/instruction_set.h"
 #include "ui/editor_tools.h"
@@ -234,23 +235,24 @@ void StepGrid::CommitField(int row, StepParam param) {
 
 void StepGrid::CommitRows(int rows) {
   for (int row = 0; row < std::min(rows, kMaxStepsPerAspect); ++row) {
-    // Every field is read before any is shown again: showing the row after the first commit
-    // would overwrite what is typed in the others.
+    // Every typed field is read before any is shown again: showing the row after the first
+    // commit would overwrite what is typed in the others.
     const Row& r = rows_[static_cast<std::size_t>(row)];
-    std::array<std::string, kStepParamCount> typed;
+    std::array<std::optional<std::string>, kStepParamCount> typed;
     for (int i = 0; i < kStepParamCount; ++i) {
-      typed[static_cast<std::size_t>(i)] = TypedText(r.params[static_cast<std::size_t>(i)]);
+      const NumberField* field = r.params[static_cast<std::size_t>(i)];
+      if (field->HasTypedEntry()) typed[static_cast<std::size_t>(i)] = TypedText(field);
     }
-    StepRowView view;
+    std::optional<StepRowView> view;
     for (int i = 0; i < kStepParamCount; ++i) {
+      if (!typed[static_cast<std::size_t>(i)]) continue;
       const ParamColumn& column = kParamColumns[static_cast<std::size_t>(i)];
-      const std::string name = EditName(Spoken(row, column.caption));
-      context_.host.Edit(name, [&] {
+      context_.host.Edit(EditName(Spoken(row, column.caption)), [&] {
         view = CommitStepField(context_.config(), row, kStepParams[static_cast<std::size_t>(i)],
-                               typed[static_cast<std::size_t>(i)]);
+                               *typed[static_cast<std::size_t>(i)]);
       });
     }
-    ShowRow(row, view);
+    if (view) ShowRow(row, *view);
   }
 }
 

@@ -176,8 +176,11 @@ TEST_F(PinConfigTest, UnknownModeSaysSoAndLeavesTheTabAsItWas) {
 TEST_F(PinConfigTest, WritePinConfigTakesOverTheTypedFieldsAndTheTarnHoldsTheBytes) {
   ShowPin(4, With(DefaultServo(), 2, 0x40 + 0x20 + 8 + 2));
   // Typed but not yet confirmed: the button takes it over.
-  Find<QLineEdit>(u"TextSrvMaxSpd"_s)->setText(u"50"_s);
-  Find<QLineEdit>(u"TextMidpoint"_s)->setText(u"-80"_s);
+  for (const auto& [name, typed] : {std::pair{u"TextSrvMaxSpd"_s, u"50"_s}, {u"TextMidpoint"_s, u"-80"_s}}) {
+    auto* field = Find<QLineEdit>(name);
+    field->setText(typed);
+    field->setModified(true);  // as typing leaves it
+  }
   Click(u"CommandSetPinConfig_1"_s);
 
   const PinConfig sent = Config({1, 64, 0x2A, 0, 127, 58, 50, 127, 64, 0, 64, 0});

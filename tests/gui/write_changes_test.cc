@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <functional>
 
 #include "gui/window_fixture.h"
@@ -192,18 +193,31 @@ TEST_F(WriteChangesWindowTest, UndoAndRedoGiveBackEachWorkspaceExactly) {
   std::vector<Workspace> states = {window->workspace()};
   files.opens = {ExampleFile()};
   Click(QStringLiteral("CommandLoad"));
+  // Through the widgets: pin 1 (numbered from 1) copied with "Edit Pin" and pasted onto pin 21,
+  // then a step field of the pasted pin typed into.
+  Find<QTabWidget>(QStringLiteral("SSTab_Main"))->setCurrentIndex(2);
+  const auto use_pin_tool = [this](const char* tool) {
+    QTimer::singleShot(0, window.get(), [this, tool] {
+      QWidget* dialog = QApplication::activeModalWidget();
+      ASSERT_NE(dialog, nullptr);
+      QTest::mouseClick(dialog->findChild<QAbstractButton*>(QString::fromLatin1(tool)),
+                        Qt::LeftButton);
+    });
+    Click(QStringLiteral("LabelPAspOutput"));
+  };
+  Type(QStringLiteral("TextPAspOutput"), QStringLiteral("1"));
+  use_pin_tool("cmdCopyPin");
+  Type(QStringLiteral("TextPAspOutput"), QStringLiteral("21"));
+  // Choosing a pin is no edit: the loaded model, now showing pin 21, is what undo comes back to.
   states.push_back(window->workspace());
-  PinClipboard clipboard;
-  window->Edit("Paste Pin", [&] {
-    DeviceConfiguration& config = window->workspace().config;
-    clipboard.Copy(config);  // pin 0, the entry signal
-    config.current_pin = 20;
-    clipboard.Paste(config);
-  });
+  use_pin_tool("cmdPastePin");
+  EXPECT_EQ(window->workspace().config.pins[20].description,
+            window->workspace().config.pins[0].description);
   EXPECT_EQ(Action(QStringLiteral("ActionUndo"))->text(), QStringLiteral("Undo Paste Pin"));
   states.push_back(window->workspace());
-  window->Edit("Set Level",
-               [this] { ++window->workspace().config.pins[20].aspects[0].steps[0].p2; });
+  ASSERT_NE(Text(QStringLiteral("TextPAspPar1_0")), QStringLiteral("21"));
+  Type(QStringLiteral("TextPAspPar1_0"), QStringLiteral("21"));
+  EXPECT_EQ(window->workspace().config.pins[20].aspects[0].steps[0].p2, 21);
   states.push_back(window->workspace());
   ASSERT_NE(states[1], states[0]);
   ASSERT_NE(states[2], states[1]);
@@ -213,7 +227,7 @@ TEST_F(WriteChangesWindowTest, UndoAndRedoGiveBackEachWorkspaceExactly) {
   QAction* redo = Action(QStringLiteral("ActionRedo"));
   EXPECT_EQ(undo->shortcut(), QKeySequence(QKeySequence::Undo));
   EXPECT_EQ(redo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
-  const char* const undo_texts[] = {"Undo Set Level", "Undo Paste Pin", "Undo Load File"};
+  const char* const undo_texts[] = {"Undo Step 0 Par 1", "Undo Paste Pin", "Undo Load File"};
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(undo->text(), QString::fromLatin1(undo_texts[i]));
     undo->trigger();

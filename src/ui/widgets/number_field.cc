@@ -17,6 +17,7 @@ NumberField::NumberField(QWidget* parent) : QLineEdit(parent) {
 
 void NumberField::Show(const QString& text) {
   if (this->text() != text) setText(text);
+  setModified(false);
 }
 
 void NumberField::SetGreyed(bool greyed) {

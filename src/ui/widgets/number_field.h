@@ -26,6 +26,10 @@ class NumberField : public QLineEdit {
 
   // What is typed takes effect now, as leaving the field would.
   void Commit() { emit committed(); }
+  // The user typed into the field since it last showed the model: the field holds an entry that
+  // has not taken effect. A change of pin or aspect commits only such fields, so that a value the
+  // model holds out of its field's range (a file takes bytes unchecked) is not clamped unasked.
+  bool HasTypedEntry() const { return isModified(); }
 
  signals:
   void committed();
