@@ -82,6 +82,9 @@ void StepGrid::BuildHeadings(QGridLayout* grid) {
   heading_instruction_ =
       MakeLabel(this, QStringLiteral("LabelPAspHInst"), QStringLiteral("Instruction"));
   heading_fade_ = MakeLabel(this, QStringLiteral("LabelPAspHFade"), QStringLiteral("Fade"));
+  // The heading empties for instructions that do not fade; the column keeps its width, so the
+  // fields after it do not jump sideways as the user moves from row to row.
+  heading_fade_->setMinimumWidth(heading_fade_->sizeHint().width());
   grid->addWidget(heading_number_, 0, kNumberColumn);
   grid->addWidget(heading_instruction_, 0, kInstructionColumn);
   grid->addWidget(heading_fade_, 0, kFadeColumn);
