@@ -152,7 +152,7 @@ int RunLive(const QStringList& arguments, const LiveCommand& command) {
   const bool box_ticked = command.box && parser.isSet(command.box);
   if (!command.press(live, config, *value, box_ticked)) return kExitFailed;
   // Live messages ask for no data; on the direct link with "Bidirectional Comm." on, the Tarn's
-  // echo is the only sign that it took the message. A missing one has been reported.
+  // answer, whatever it carries, is the only sign that it took the message. A missing one has been reported.
   if (options->one_way || link.tunnelling()) return kExitOk;
   return link.tarn_reply_received() ? kExitOk : kExitFailed;
 }

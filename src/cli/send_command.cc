@@ -59,6 +59,8 @@ int RunSend(const QStringList& arguments) {
     return kExitFailed;
   }
   const std::vector<std::uint8_t> reply = link.ReplyPayload();
+  // A Tarn may answer a write with nothing but the frame: an empty line says just that.
+  if (reply.empty()) std::cerr << "tarnctl send: the reply carries no values\n";
   for (std::size_t i = 0; i < reply.size(); ++i) {
     std::cout << (i ? " " : "") << static_cast<int>(reply[i]);
   }

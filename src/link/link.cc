@@ -386,8 +386,10 @@ bool Link::SendTunnelled(bool wait, std::span<const std::uint8_t> payload) {
 }
 
 bool Link::CarriesTarnReply() const {
+  // 0, the module, the Tarn header: a reply with an empty payload, as a Tarn may answer a write,
+  // is three values long.
   const int count = reply_[0];
-  if (count <= 3 || reply_[1] != 0 || reply_[2] != module_address() + kTunnelledAddressOffset) {
+  if (count < 3 || reply_[1] != 0 || reply_[2] != module_address() + kTunnelledAddressOffset) {
     return false;
   }
   // The frame must hold all the payload its Tarn header announces; a shorter one would hand the

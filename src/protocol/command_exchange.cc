@@ -28,8 +28,10 @@ WriteOutcome SendAndJudge(Link& link, std::span<const std::uint8_t> message, Pro
     prompter.Show(kWriteNotConfirmed);
     return WriteOutcome::kFailed;
   }
+  // The reply confirms the write whatever it carries, empty or echoed, unless it names another
+  // command: then it answers some other exchange, and this one is still unanswered.
   const std::vector<std::uint8_t> reply = link.ReplyPayload();
-  if (reply.empty() || message.empty() || reply[0] != message[0]) {
+  if (!reply.empty() && (message.empty() || reply[0] != message[0])) {
     prompter.Show(kNoValidResponse);
     return WriteOutcome::kFailed;
   }

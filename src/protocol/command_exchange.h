@@ -49,8 +49,10 @@ struct ReadReply {
 ReadReply SendReadRequest(Link& link, std::span<const std::uint8_t> request);
 
 // Sends a write. With "Bidirectional Comm." on the Tarn answers every message, and the write
-// counts only when that answer came and echoes the command: a write the Tarn never took must not
-// pass for one it did. With the option off nothing can be confirmed and the sent flag is all
+// counts only when that answer came and passed the link's checks: a write the Tarn never took must
+// not pass for one it did. What the answer carries is the Tarn's choice (nothing, the command, the
+// whole message); only an answer naming another command is refused, as it belongs to another
+// exchange. With the option off nothing can be confirmed and the sent flag is all
 // there is. A failure has been shown (by the link, or here for a wrong answer).
 bool SendWriteMessage(Link& link, std::span<const std::uint8_t> message, Prompter& prompter);
 
