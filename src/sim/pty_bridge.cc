@@ -131,7 +131,7 @@ void PtyBridge::FeedDevice(std::span<const std::uint8_t> bytes) {
         std::max(received_until_ + seconds(device_.LastAnswerDelay()), transmit_free_at_);
     const SteadyTime due = starts + seconds(byte_seconds_ * static_cast<double>(answer.size()));
     transmit_free_at_ = due;
-    pending_.push_back({due, answer});
+    pending_.push_back({due + seconds(adapter_hold_seconds_), answer});
   }
 }
 

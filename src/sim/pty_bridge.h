@@ -50,6 +50,10 @@ class PtyBridge {
   // 0 (the default) answers as soon as the device has.
   void set_byte_seconds(double seconds) { byte_seconds_ = seconds; }
 
+  // A USB-serial adapter's hold: each answer reaches the program this long after its last byte
+  // came down the line, as common adapters deliver with a 16 ms latency timer.
+  void set_adapter_hold(double seconds) { adapter_hold_seconds_ = seconds; }
+
  private:
   using SteadyTime = std::chrono::steady_clock::time_point;
   struct PendingAnswer {
@@ -72,6 +76,7 @@ class PtyBridge {
   std::string error_text_;
   std::deque<PendingAnswer> pending_;
   double byte_seconds_ = 0.0;
+  double adapter_hold_seconds_ = 0.0;
   // When the last byte heard finished arriving, and when the line back is free again.
   SteadyTime received_until_{};
   SteadyTime transmit_free_at_{};

@@ -53,7 +53,14 @@ void SimulatedPort::SendToDevice(std::uint8_t byte) {
   transmit_free_at_ = reaches_device;
   answer_.clear();
   device_.Receive(byte, answer_);
-  if (!answer_.empty()) QueueReceived(answer_, reaches_device + device_.LastAnswerDelay());
+  if (answer_.empty()) return;
+  const std::size_t first = received_.size();
+  QueueReceived(answer_, reaches_device + device_.LastAnswerDelay());
+  // The adapter hands the whole answer over at once, when its hold after the last byte ends.
+  if (adapter_hold_ > 0) {
+    const double handed_over = received_.back().time + adapter_hold_;
+    for (std::size_t i = first; i < received_.size(); ++i) received_[i].time = handed_over;
+  }
 }
 
 void SimulatedPort::QueueReceived(std::span<const std::uint8_t> bytes, double earliest) {
@@ -104,5 +111,7 @@ void SimulatedPort::Vanish() {
   error_text_ = "no such device";
   received_.clear();
 }
+
+void SimulatedPort::ComeBack() { vanished_ = false; }
 
 }  // namespace tarn::sim

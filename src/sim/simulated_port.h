@@ -44,8 +44,15 @@ class SimulatedPort : public SerialPort {
   // apart from now, or from when the line is free.
   void InjectReceived(std::span<const std::uint8_t> bytes);
 
-  // The adapter is pulled: the port fails at once and cannot be opened again.
+  // The adapter is pulled: the port fails at once, leaves the port list and cannot be opened
+  // again until it comes back.
   void Vanish();
+  void ComeBack();
+
+  // A USB-serial adapter holds what it receives until its latency timer runs out (16 ms by
+  // default on common chips): every answer then reaches the program that long after its last byte
+  // came down the line.
+  void set_adapter_hold(double seconds) { adapter_hold_ = seconds; }
 
   const PortSettings& settings() const { return settings_; }
   // Every byte written since the port was made.
@@ -70,6 +77,7 @@ class SimulatedPort : public SerialPort {
   std::string error_text_;
   double transmit_free_at_ = 0.0;
   double receive_free_at_ = 0.0;
+  double adapter_hold_ = 0.0;
   std::deque<Arrival> received_;
   std::vector<std::uint8_t> written_;
   std::vector<std::uint8_t> answer_;

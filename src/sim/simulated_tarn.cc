@@ -17,8 +17,15 @@ bool MovesLiveValue(std::uint8_t sub_command) {
 
 }  // namespace
 
-SimulatedTarn::SimulatedTarn(std::uint8_t module_address)
-    : module_address_(static_cast<std::uint8_t>(module_address & 0x0F)) {}
+SimulatedTarn::SimulatedTarn(std::uint8_t module_address, const TarnChoices& choices)
+    : module_address_(static_cast<std::uint8_t>(module_address & 0x0F)) {
+  set_choices(choices);
+}
+
+void SimulatedTarn::set_choices(const TarnChoices& choices) {
+  choices_ = choices;
+  random_.seed(choices.seed);
+}
 
 void SimulatedTarn::Receive(std::uint8_t byte, std::vector<std::uint8_t>& answer) {
   last_answer_delay_ = 0.0;
@@ -60,14 +67,28 @@ std::vector<std::uint8_t> SimulatedTarn::Execute(std::span<const std::uint8_t> p
   const std::uint8_t command = payload[0];
   if (command == kLiveControl) {
     TakeLiveMessage(payload);
-    return {command};
-  }
-  if (command == kGeneralWrite && payload.size() >= 2 && payload[1] == kVersionRegister) {
+  } else if (command == kGeneralWrite && payload.size() >= 2 && payload[1] == kVersionRegister) {
     if (std::ranges::equal(payload.subspan(2), erase_unlock_code_)) memory_.EraseToFactory();
+  } else if (IsEventActionRead(command) && TakeFault(Fault::kRefuseEventReads)) {
     return {command};
+  } else if (!IsWriteCommand(command)) {
+    return AnswerConfigurationCommand(memory_, payload);
+  } else {
+    AnswerConfigurationCommand(memory_, payload);
   }
-  if (IsEventActionRead(command) && TakeFault(Fault::kRefuseEventReads)) return {command};
-  return AnswerConfigurationCommand(memory_, payload);
+  return WriteReply(payload);
+}
+
+std::vector<std::uint8_t> SimulatedTarn::WriteReply(std::span<const std::uint8_t> payload) const {
+  switch (choices_.write_answer) {
+    case WriteAnswer::kEmpty:
+      return {};
+    case WriteAnswer::kCommand:
+      return {payload[0]};
+    case WriteAnswer::kWholeMessage:
+      return {payload.begin(), payload.end()};
+  }
+  return {};
 }
 
 void SimulatedTarn::TakeLiveMessage(std::span<const std::uint8_t> payload) {
@@ -78,7 +99,12 @@ void SimulatedTarn::TakeLiveMessage(std::span<const std::uint8_t> payload) {
 
 // The four values the traffic monitor prints: the last live-control message's sub-command,
 // target and value, and how many live messages came (modulo 128).
-std::vector<std::uint8_t> SimulatedTarn::PollReport() const {
+std::vector<std::uint8_t> SimulatedTarn::PollReport() {
+  if (choices_.poll_reports == PollReports::kWhenNew &&
+      live_messages_reported_ == live_messages_.size()) {
+    return {};
+  }
+  live_messages_reported_ = live_messages_.size();
   std::vector<std::uint8_t> report = {0, 0, 0,
                                       static_cast<std::uint8_t>(live_messages_.size() % 128)};
   if (!live_messages_.empty()) {
@@ -91,22 +117,37 @@ std::vector<std::uint8_t> SimulatedTarn::PollReport() const {
 void SimulatedTarn::Reply(const DirectFrame& request, std::vector<std::uint8_t> payload,
                           std::vector<std::uint8_t>& answer) {
   if (TakeFault(Fault::kNoReply)) return;
-  if (TakeFault(Fault::kWrongEcho) && !payload.empty())
-    payload[0] = static_cast<std::uint8_t>((payload[0] + 1) & 0x7F);
+  // A reply that names another command than the request's, as one crossed with another exchange
+  // would; an empty answer gets a command to name.
+  if (TakeFault(Fault::kWrongEcho)) {
+    if (!request.values.empty()) {
+      payload.resize(std::max<std::size_t>(payload.size(), 1));
+      payload[0] = static_cast<std::uint8_t>((request.values[0] + 1) & 0x7F);
+    } else if (!payload.empty()) {
+      payload[0] = static_cast<std::uint8_t>((payload[0] + 1) & 0x7F);
+    }
+  }
   if (TakeFault(Fault::kWrongTarget) && payload.size() > 1)
     payload[1] = static_cast<std::uint8_t>((payload[1] + 1) & 0x7F);
   if (TakeFault(Fault::kShortReply) && !payload.empty()) payload.pop_back();
   std::uint8_t address_byte = request.address_byte;
   if (TakeFault(Fault::kPreviousToggle)) address_byte ^= 0x40;
 
+  const std::optional<std::uint8_t> extended_address =
+      choices_.reply_extended_address ? request.extended_address : std::nullopt;
   const auto header = static_cast<std::uint8_t>(
-      kReplyHeader | (request.extended_address ? kExtendedAddressFollows : 0) | payload.size());
-  std::vector<std::uint8_t> frame =
-      EncodeTarnFrame(address_byte, header, request.extended_address, payload);
+      kReplyHeader | (extended_address ? kExtendedAddressFollows : 0) | payload.size());
+  std::vector<std::uint8_t> frame = EncodeTarnFrame(address_byte, header, extended_address, payload);
   if (TakeFault(Fault::kBadChecksum))
     frame.back() = static_cast<std::uint8_t>(0x80 | ((frame.back() + 1) & 0x7F));
-  if (TakeFault(Fault::kLateReply)) last_answer_delay_ = late_reply_delay_;
+  last_answer_delay_ = TakeFault(Fault::kLateReply) ? late_reply_delay_ : AnswerTime();
   answer.insert(answer.end(), frame.begin(), frame.end());
+}
+
+double SimulatedTarn::AnswerTime() {
+  if (choices_.spread_seconds <= 0) return choices_.latency_seconds;
+  std::uniform_real_distribution<double> spread(0.0, choices_.spread_seconds);
+  return choices_.latency_seconds + spread(random_);
 }
 
 }  // namespace tarn::sim

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <random>
 #include <span>
 #include <vector>
 
@@ -36,14 +37,37 @@ inline constexpr int kAlways = -1;
 // Default delay of a late reply: past the program's 2-second limit.
 inline constexpr double kLateReplyDelaySeconds = 2.5;
 
+// What a Tarn answers to a write (and to a live-control message). The program may rely on nothing
+// but the frame: the payload may be empty, hold the command alone, or echo the whole message.
+enum class WriteAnswer { kEmpty, kCommand, kWholeMessage };
+
+// When a poll gets the four-value report: at every poll, or only when something happened since
+// the last report (the other polls are answered with an empty payload).
+enum class PollReports { kWhenNew, kEveryPoll };
+
+// How this Tarn fills in what the device contract leaves open. The defaults are the least the
+// contract promises: empty answers to writes, reports only when one is due, no extended address
+// byte in a reply, and an answer as soon as the request has arrived.
+struct TarnChoices {
+  WriteAnswer write_answer = WriteAnswer::kEmpty;
+  PollReports poll_reports = PollReports::kWhenNew;
+  // Repeats a request's extended address byte in the reply, which the program may check.
+  bool reply_extended_address = false;
+  // How long the Tarn thinks before its answer starts, plus a random share of `spread_seconds`
+  // drawn from `seed`. The contract allows anything that ends within 2 seconds.
+  double latency_seconds = 0.0;
+  double spread_seconds = 0.0;
+  std::uint32_t seed = 1;
+};
+
 // A Tarn on the direct bus under a module address (0..15). Every Tarn frame for its module whose
 // header asks for a reply gets exactly one reply frame, with the request's address byte (link
-// toggle included) and extended address byte echoed. Frames carrying another extended address
-// than the Tarn's own are ignored. Live-control messages and every Vesk frame heard are recorded
+// toggle included); what else the reply carries follows its TarnChoices. Frames carrying another
+// extended address than the Tarn's own are ignored. Live-control messages and every Vesk frame heard are recorded
 // for tests to inspect.
 class SimulatedTarn : public SimulatedDevice {
  public:
-  explicit SimulatedTarn(std::uint8_t module_address = 0);
+  explicit SimulatedTarn(std::uint8_t module_address = 0, const TarnChoices& choices = {});
 
   void Receive(std::uint8_t byte, std::vector<std::uint8_t>& answer) override;
   double LastAnswerDelay() const override { return last_answer_delay_; }
@@ -52,6 +76,9 @@ class SimulatedTarn : public SimulatedDevice {
   void set_module_address(std::uint8_t address) {
     module_address_ = static_cast<std::uint8_t>(address & 0x0F);
   }
+
+  const TarnChoices& choices() const { return choices_; }
+  void set_choices(const TarnChoices& choices);
 
   const EraseUnlockCode& erase_unlock_code() const { return erase_unlock_code_; }
   void set_erase_unlock_code(const EraseUnlockCode& code) { erase_unlock_code_ = code; }
@@ -82,18 +109,23 @@ class SimulatedTarn : public SimulatedDevice {
   void Handle(const DirectFrame& frame, std::vector<std::uint8_t>& answer);
   std::vector<std::uint8_t> Execute(std::span<const std::uint8_t> payload);
   void TakeLiveMessage(std::span<const std::uint8_t> payload);
-  std::vector<std::uint8_t> PollReport() const;
+  std::vector<std::uint8_t> WriteReply(std::span<const std::uint8_t> payload) const;
+  std::vector<std::uint8_t> PollReport();
+  double AnswerTime();
   void Reply(const DirectFrame& request, std::vector<std::uint8_t> payload,
              std::vector<std::uint8_t>& answer);
   // True when the fault is on for this use; counts the use.
   bool TakeFault(Fault fault);
 
   std::uint8_t module_address_;
+  TarnChoices choices_;
+  std::mt19937 random_;
   EraseUnlockCode erase_unlock_code_ = kDefaultEraseUnlockCode;
   TarnMemory memory_;
   DirectFrameDecoder decoder_;
   std::vector<std::vector<std::uint8_t>> live_messages_;
   std::vector<std::array<std::uint8_t, 4>> vesk_frames_;
+  std::size_t live_messages_reported_ = 0;
   std::array<int, kFaultCount> faults_{};
   struct ScheduledFault {
     Fault fault;

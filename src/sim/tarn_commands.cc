@@ -200,6 +200,10 @@ constexpr CommandEntry kCommands[] = {
 
 }  // namespace
 
+bool IsWriteCommand(std::uint8_t command) {
+  return command == kGeneralWrite || command == 0x41 || (command >= 0x61 && command <= 0x66);
+}
+
 bool IsEventActionRead(std::uint8_t command) {
   return command == kEventOnRead || command == kEventOffRead;
 }

@@ -16,6 +16,9 @@ inline constexpr std::uint8_t kEventOnRead = 0x74;
 inline constexpr std::uint8_t kEventOffRead = 0x75;
 
 bool IsEventActionRead(std::uint8_t command);
+// The commands that store something (general settings, pin configuration, layout, steps, event
+// actions, addresses), each its read - 0x10.
+bool IsWriteCommand(std::uint8_t command);
 
 // Carries out one configuration command on the memory and returns the reply payload. A read is
 // answered with its command echoed, the register or pin, then the values. A write, and anything

@@ -3,9 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <span>
 #include <string>
 
+#include "sim/tarn_commands.h"
 #include "tarn_test_frames.h"
 
 namespace tarn::sim {
@@ -29,7 +32,7 @@ TEST(SimulatedTarnTest, AnswersTheVersionRequestByteForByte) {
 }
 
 TEST(SimulatedTarnTest, EchoesTheAddressByteWithItsToggleAndTheExtendedAddress) {
-  SimulatedTarn tarn(3);
+  SimulatedTarn tarn(3, {.reply_extended_address = true});
   tarn.memory().registers[kExtendedAddressRegister] = {5};
   const struct {
     const char* name;
@@ -74,13 +77,64 @@ TEST(SimulatedTarnTest, KeepsQuietForFramesThatAreNotItsOwn) {
     // Whatever came before, the next good request is answered.
     EXPECT_THAT(Ask(tarn, {0x70, 2}, 2), Optional(ElementsAre(0x70, 2, 7))) << c.name;
   }
-  // Frames without an extended address byte are answered whatever the Tarn's own is; with the
-  // right one the reply carries it back.
+  // Frames without an extended address byte are answered whatever the Tarn's own is, and so are
+  // those with the right one.
   const auto replies = DecodeFrames(Feed(tarn, TarnRequest(2, version, 64, 7)));
   ASSERT_EQ(replies.size(), 1u);
   EXPECT_EQ(replies[0].address_byte, 64 + 2 * 4 + 3);
-  EXPECT_EQ(replies[0].header, 0x70 | 6);
-  EXPECT_EQ(replies[0].extended_address, 7);
+  EXPECT_EQ(replies[0].header, 0x60 | 6);
+  EXPECT_EQ(replies[0].extended_address, std::nullopt);
+}
+
+// What the device contract leaves open, each way a Tarn may choose it: the answer to a write (and
+// to a live message), the poll report when nothing happened, and the extended address byte.
+TEST(SimulatedTarnTest, AnswersAsItsChoicesSay) {
+  const Bytes dcc_write = {0x60, 4, 40, 15};
+  const Bytes step_write = {0x63, 0, 0, 0, 0x13, 1, 72, 10, 2};
+  const Bytes live = {0, 38, 4, 20};
+  const struct {
+    const char* name;
+    TarnChoices choices;
+    Bytes request;
+    Bytes reply;
+  } cases[] = {
+      {"write, empty answer", {}, dcc_write, {}},
+      {"write, the command", {.write_answer = WriteAnswer::kCommand}, dcc_write, {0x60}},
+      {"write, the whole message", {.write_answer = WriteAnswer::kWholeMessage}, step_write,
+       step_write},
+      {"live message, empty answer", {}, live, {}},
+      {"live message, the command", {.write_answer = WriteAnswer::kCommand}, live, {0}},
+      {"a read is answered in full whatever the choice", {}, {0x70, 4}, {0x70, 4, 1, 0}},
+      {"poll with nothing new", {}, {}, {}},
+      {"poll report every time", {.poll_reports = PollReports::kEveryPoll}, {}, {0, 0, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    SimulatedTarn tarn(0, c.choices);
+    EXPECT_THAT(Ask(tarn, c.request), Optional(ElementsAreArray(c.reply))) << c.name;
+  }
+  // Asked under its extended address, a Tarn may leave the byte out of its reply or repeat it.
+  for (const bool repeated : {false, true}) {
+    SimulatedTarn tarn(0, {.reply_extended_address = repeated});
+    const auto replies = DecodeFrames(Feed(tarn, TarnRequest(0, {0x70, 2}, 0, 0)));
+    ASSERT_EQ(replies.size(), 1u);
+    EXPECT_EQ(replies[0].extended_address, repeated ? std::optional<std::uint8_t>(0) : std::nullopt);
+  }
+}
+
+// The answer starts after the Tarn's latency, plus a share of its spread that varies from answer
+// to answer and never goes past the bound.
+TEST(SimulatedTarnTest, AnswersAfterItsLatencyAndSpread) {
+  SimulatedTarn tarn(0, {.latency_seconds = 1.5, .spread_seconds = 0.4, .seed = 7});
+  double shortest = 10;
+  double longest = 0;
+  for (int i = 0; i < 50; ++i) {
+    ASSERT_TRUE(Ask(tarn, {0x70, 0}));
+    shortest = std::min(shortest, tarn.LastAnswerDelay());
+    longest = std::max(longest, tarn.LastAnswerDelay());
+  }
+  EXPECT_GE(shortest, 1.5);
+  EXPECT_LE(longest, 1.9);
+  EXPECT_GT(longest - shortest, 0.2) << "the delays spread";
 }
 
 TEST(SimulatedTarnTest, ANewAddressByteCutsAFrameShort) {
@@ -102,11 +156,13 @@ struct WriteThenRead {
   Bytes reply;
 };
 
-// Each write is answered with its command alone; the read that follows with `reply`.
+// Each write is answered with an empty payload, a command the Tarn does not know with its echo;
+// the read that follows with `reply`.
 void ExpectWriteThenRead(std::span<const WriteThenRead> cases) {
   for (const auto& c : cases) {
     SimulatedTarn tarn;
-    EXPECT_THAT(Ask(tarn, c.write), Optional(ElementsAre(c.write[0]))) << c.name;
+    const Bytes answer = IsWriteCommand(c.write[0]) ? Bytes{} : Bytes{c.write[0]};
+    EXPECT_THAT(Ask(tarn, c.write), Optional(answer)) << c.name;
     EXPECT_THAT(Ask(tarn, c.read), Optional(ElementsAreArray(c.reply))) << c.name;
   }
 }
@@ -169,7 +225,7 @@ TEST(SimulatedTarnTest, StepsFillTheSlotsOfThePinsLayout) {
     Bytes write = {0x63, pin, static_cast<std::uint8_t>(last_aspect),
                    static_cast<std::uint8_t>(last_step)};
     write.insert(write.end(), step.begin(), step.end());
-    EXPECT_THAT(Ask(tarn, write), Optional(ElementsAre(0x63)));
+    EXPECT_THAT(Ask(tarn, write), Optional(IsEmpty()));
 
     Bytes expected(write);
     expected[0] = 0x73;
@@ -183,7 +239,7 @@ TEST(SimulatedTarnTest, StepsFillTheSlotsOfThePinsLayout) {
                 Optional(ElementsAre(0x73)));
   }
   // A pin without an aspect program keeps no steps.
-  EXPECT_THAT(Ask(tarn, {0x63, 9, 0, 0, 1, 2, 3, 4, 5}), Optional(ElementsAre(0x63)));
+  EXPECT_THAT(Ask(tarn, {0x63, 9, 0, 0, 1, 2, 3, 4, 5}), Optional(IsEmpty()));
   EXPECT_THAT(tarn.memory().pins[9].steps[0], ElementsAre(0, 0, 0, 0, 0));
 }
 
@@ -212,10 +268,10 @@ TEST(SimulatedTarnTest, GetAnswersWithTheLiveValueAndReadWithTheStoredOne) {
 
 TEST(SimulatedTarnTest, RecordsLiveMessagesAndVeskFramesAndReportsOnAPoll) {
   SimulatedTarn tarn(1);
-  EXPECT_THAT(Ask(tarn, {}, 1), Optional(ElementsAre(0, 0, 0, 0)));
+  EXPECT_THAT(Ask(tarn, {}, 1), Optional(IsEmpty())) << "nothing to report yet";
   // Live messages usually go out without asking for a reply.
   Feed(tarn, TarnRequest(1, {0, 1, 5, 2}, 0, std::nullopt, false));
-  EXPECT_THAT(Ask(tarn, {0, 39, 3, 64}, 1), Optional(ElementsAre(0)));
+  EXPECT_THAT(Ask(tarn, {0, 39, 3, 64}, 1), Optional(IsEmpty()));
   EXPECT_THAT(Feed(tarn, EncodeVeskFrame(0x07, 10, 4, 30)), IsEmpty());
   EXPECT_THAT(Feed(tarn, EncodeVeskFrame(0x03, 8, 31, 0)), IsEmpty());
 
@@ -225,6 +281,7 @@ TEST(SimulatedTarnTest, RecordsLiveMessagesAndVeskFramesAndReportsOnAPoll) {
               ElementsAre(ElementsAre(0x07, 10, 4, 30), ElementsAre(0x03, 8, 31, 0)));
   EXPECT_EQ(tarn.memory().pins[3].live_value, 64);
   EXPECT_THAT(Ask(tarn, {}, 1), Optional(ElementsAre(39, 3, 64, 2)));
+  EXPECT_THAT(Ask(tarn, {}, 1), Optional(IsEmpty())) << "reported once";
 }
 
 TEST(SimulatedTarnTest, EraseNeedsTheUnlockCode) {
@@ -239,10 +296,10 @@ TEST(SimulatedTarnTest, EraseNeedsTheUnlockCode) {
   tarn.memory().registers[kVersionRegister] = {3, 2, 0, 1};
   ASSERT_TRUE(Ask(tarn, {0x60, 6, 5}));
   ASSERT_TRUE(Ask(tarn, {0x62, 0, 3}));
-  EXPECT_THAT(Ask(tarn, erase_with(other)), Optional(ElementsAre(0x60)));
+  EXPECT_THAT(Ask(tarn, erase_with(other)), Optional(IsEmpty()));
   EXPECT_THAT(Ask(tarn, {0x70, 6}), Optional(ElementsAre(0x70, 6, 5))) << "wrong code erased";
 
-  EXPECT_THAT(Ask(tarn, erase_with(kDefaultEraseUnlockCode)), Optional(ElementsAre(0x60)));
+  EXPECT_THAT(Ask(tarn, erase_with(kDefaultEraseUnlockCode)), Optional(IsEmpty()));
   EXPECT_THAT(Ask(tarn, {0x70, 6}), Optional(ElementsAre(0x70, 6, 0)));
   EXPECT_THAT(Ask(tarn, {0x72, 0}), Optional(ElementsAre(0x72, 0, 0)));
   EXPECT_THAT(Ask(tarn, {0x70, 0}), Optional(ElementsAre(0x70, 0, 3, 2, 0, 1)))

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "link/link.h"
 #include "sim/manual_clock.h"
@@ -15,18 +16,66 @@
 
 namespace tarn::testing {
 
+// One Tarn of the many the device contract allows, on one kind of line. The end-to-end tables
+// run the program against each: what a write's answer carries, how long the Tarn takes, whether
+// a USB adapter holds the replies, directly or through a Tolvik unit.
+struct LineKind {
+  const char* name;
+  bool tunnelled = false;
+  sim::TarnChoices choices;
+  double adapter_hold_seconds = 0.0;
+};
+
+// The Tarn that repeats what it may: the command in a write's answer, a report at every poll, the
+// extended address byte.
+inline constexpr sim::TarnChoices kEchoingTarn = {.write_answer = sim::WriteAnswer::kCommand,
+                                                  .poll_reports = sim::PollReports::kEveryPoll,
+                                                  .reply_extended_address = true};
+// A Tarn that answers late, just inside the 2-second limit, behind an adapter that holds every
+// reply for 16 ms.
+inline constexpr sim::TarnChoices kSlowTarn = {.latency_seconds = 1.85, .spread_seconds = 0.1};
+inline constexpr double kUsbAdapterHoldSeconds = 0.016;
+
+// Direct and tunnelled, with an empty and an echoing answer to writes.
+inline const std::vector<LineKind>& WriteAnswerKinds() {
+  static const std::vector<LineKind> kinds = {
+      {"DirectEmptyAnswers", false, {}},
+      {"DirectEchoingAnswers", false, kEchoingTarn},
+      {"TunnelledEmptyAnswers", true, {}},
+      {"TunnelledEchoingAnswers", true, kEchoingTarn},
+  };
+  return kinds;
+}
+
+// The above, and the slow Tarn on the direct line.
+inline const std::vector<LineKind>& AllLineKinds() {
+  static const std::vector<LineKind> kinds = [] {
+    std::vector<LineKind> all = WriteAnswerKinds();
+    all.push_back({"DirectSlowBehindAdapter", false, kSlowTarn, kUsbAdapterHoldSeconds});
+    return all;
+  }();
+  return kinds;
+}
+
+inline std::string LineKindName(const ::testing::TestParamInfo<LineKind>& param) {
+  return param.param.name;
+}
+
 // A link to a simulated Tarn, on the direct bus or tunnelled through a Tolvik unit, in simulated
 // time. The port is open and "Bidirectional Comm." is on.
 struct SimulatedLine {
   explicit SimulatedLine(bool tunnelled = false, std::uint8_t module = 0)
-      : tarn(module),
+      : SimulatedLine(LineKind{"", tunnelled, {}}, module) {}
+  explicit SimulatedLine(const LineKind& kind, std::uint8_t module = 0)
+      : tarn(module, kind.choices),
         unit(tarn),
-        port(tunnelled ? static_cast<sim::SimulatedDevice&>(unit) : tarn, clock),
+        port(kind.tunnelled ? static_cast<sim::SimulatedDevice&>(unit) : tarn, clock),
         link(port, clock, prompter) {
+    port.set_adapter_hold(kind.adapter_hold_seconds);
     link.TakeOverModuleAddress(module);
     link.SelectPort("1 sim");
     link.SetBidirectional(true);
-    if (tunnelled) link.SwitchTunnelling(true);
+    if (kind.tunnelled) link.SwitchTunnelling(true);
   }
 
   sim::ManualClock clock;

@@ -1,4 +1,5 @@
-// The read, write and verify flows end to end against the simulated Tarn, direct and tunnelled.
+// The read, write and verify flows end to end against the simulated Tarn, direct and tunnelled,
+// whatever a write's answer carries and however late, within its limit, the Tarn answers.
 
 #include "operations/flows.h"
 
@@ -45,7 +46,7 @@ class ProgressHook : public Progress {
   std::function<void(std::string_view)> hook;
 };
 
-class FlowsTest : public ::testing::TestWithParam<bool> {
+class FlowsTest : public ::testing::TestWithParam<testing::LineKind> {
  protected:
   FlowsTest()
       : line_(GetParam()),
@@ -173,7 +174,8 @@ TEST_P(FlowsTest, ReadDeviceWithoutAPointerSaysSoInTheUsersNumbering) {
   EXPECT_THAT(line_.prompter.Texts(), Contains("Cannot read DevicePointer from Pin 5"));
 }
 
-INSTANTIATE_TEST_SUITE_P(DirectAndTunnelled, FlowsTest, ::testing::Bool(), testing::LineName);
+INSTANTIATE_TEST_SUITE_P(Tarns, FlowsTest, ::testing::ValuesIn(testing::AllLineKinds()),
+                         testing::LineKindName);
 
 // Verification lines, each from one difference between the model and a written Tarn.
 class VerificationLinesTest : public ::testing::Test {

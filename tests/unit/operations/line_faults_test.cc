@@ -1,6 +1,7 @@
 // Every way a line lets a Tarn down, at the first, a middle and the last exchange of "Read All",
-// "Write All" and "Verify All", direct and tunnelled: no operation may end in a success the Tarn
-// did not confirm.
+// "Write All" and "Verify All", direct and tunnelled, against Tarns that answer writes with nothing
+// or with the command, promptly or late: no operation may end in a success the Tarn did not
+// confirm.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -44,12 +45,13 @@ constexpr FaultCase kFaultCases[] = {
     {"refused event reads", Fault::kRefuseEventReads, sim::kAlways, At::kFirst},
 };
 
-// Parameters: the operation, and whether the line is tunnelled.
-class LineFaultsTest : public ::testing::TestWithParam<std::tuple<Operation, bool>> {
+// Parameters: the operation, and the Tarn and its line.
+class LineFaultsTest
+    : public ::testing::TestWithParam<std::tuple<Operation, testing::LineKind>> {
  protected:
   // A line to a Tarn that holds the configuration the workspace holds.
   struct Bench {
-    explicit Bench(bool tunnelled) : line(tunnelled) {
+    explicit Bench(const testing::LineKind& kind) : line(kind) {
       workspace.config = testing::DeviceReadyConfiguration();
     }
     SimulatedLine line;
@@ -61,11 +63,11 @@ class LineFaultsTest : public ::testing::TestWithParam<std::tuple<Operation, boo
   };
 
   static Operation operation() { return std::get<0>(GetParam()); }
-  static bool tunnelled() { return std::get<1>(GetParam()); }
+  static const testing::LineKind& kind() { return std::get<1>(GetParam()); }
 
   // How many replies a clean run of the operation asks for, and the Tarn's memory before it.
   void SetUp() override {
-    Bench clean(tunnelled());
+    Bench clean(kind());
     ASSERT_TRUE(clean.scheduler.Run(Operation::kWriteAll).succeeded);
     memory_ = clean.line.tarn.memory();
     const int before = clean.line.tarn.replies_asked();
@@ -93,7 +95,7 @@ class LineFaultsTest : public ::testing::TestWithParam<std::tuple<Operation, boo
 TEST_P(LineFaultsTest, NoSuccessTheTarnDidNotConfirm) {
   for (const FaultCase& c : kFaultCases) {
     SCOPED_TRACE(c.name);
-    Bench bench(tunnelled());
+    Bench bench(kind());
     bench.line.tarn.memory() = memory_;
     bench.line.tarn.InjectFaultAtReply(c.fault, ReplyNumber(c.at), c.times);
     const OperationResult result = bench.scheduler.Run(operation());
@@ -134,7 +136,7 @@ TEST_P(LineFaultsTest, NoSuccessTheTarnDidNotConfirm) {
 // With "Bidirectional Comm." off nothing can be confirmed: the write says so instead of "Written".
 TEST_P(LineFaultsTest, AOneWayWriteIsNeverCalledWritten) {
   if (operation() != Operation::kWriteAll) GTEST_SKIP() << "only writes go one way";
-  Bench bench(tunnelled());
+  Bench bench(kind());
   bench.line.link.SetBidirectional(false);
   const OperationResult result = bench.scheduler.Run(Operation::kWriteAll);
   EXPECT_FALSE(result.succeeded);
@@ -142,16 +144,16 @@ TEST_P(LineFaultsTest, AOneWayWriteIsNeverCalledWritten) {
   EXPECT_EQ(result.summary, kSentNotConfirmed);
 }
 
-std::string CaseName(const ::testing::TestParamInfo<std::tuple<Operation, bool>>& info) {
-  std::string name(EntryOf(std::get<0>(info.param)).name);
-  return name + (std::get<1>(info.param) ? "Tunnelled" : "Direct");
+std::string CaseName(
+    const ::testing::TestParamInfo<std::tuple<Operation, testing::LineKind>>& info) {
+  return std::string(EntryOf(std::get<0>(info.param)).name) + std::get<1>(info.param).name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, LineFaultsTest,
                          ::testing::Combine(::testing::Values(Operation::kReadAll,
                                                               Operation::kWriteAll,
                                                               Operation::kVerifyAll),
-                                            ::testing::Bool()),
+                                            ::testing::ValuesIn(testing::AllLineKinds())),
                          CaseName);
 
 }  // namespace

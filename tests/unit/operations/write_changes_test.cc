@@ -38,11 +38,13 @@ class PictureListener : public LinkListener {
   const Workspace& sent_from_;
 };
 
-// A Tarn that holds the device-ready configuration, and the window's picture of it.
-class WriteChangesTest : public ::testing::Test {
+// A Tarn that holds the device-ready configuration, and the window's picture of it, on a direct
+// line (the test reads the frames sent).
+class WriteChangesTest : public ::testing::TestWithParam<testing::LineKind> {
  protected:
   WriteChangesTest()
-      : session_(line_.link, line_.clock, line_.prompter, progress_, workspace_),
+      : line_(GetParam()),
+        session_(line_.link, line_.clock, line_.prompter, progress_, workspace_),
         listener_(picture_, workspace_) {
     workspace_.config = DeviceReadyConfiguration();
     workspace_.enable_map.on = {true, false, true, true};
@@ -93,7 +95,7 @@ std::vector<Bytes> AspectSteps(std::uint8_t pin, std::uint8_t aspect, int steps)
   return requests;
 }
 
-TEST_F(WriteChangesTest, SendsOnlyTheChangedGroupsInWriteAllOrderAndTheTarnThenVerifies) {
+TEST_P(WriteChangesTest, SendsOnlyTheChangedGroupsInWriteAllOrderAndTheTarnThenVerifies) {
   const struct {
     const char* name;
     std::function<void(Workspace&)> edit;
@@ -143,7 +145,7 @@ TEST_F(WriteChangesTest, SendsOnlyTheChangedGroupsInWriteAllOrderAndTheTarnThenV
   EXPECT_EQ(NothingToWriteText(picture_.Changes(workspace_)), kOnlyTextsDiffer);
 }
 
-TEST_F(WriteChangesTest, AWriteTheTarnDoesNotConfirmStopsItAndStaysAChangeAfterUndo) {
+TEST_P(WriteChangesTest, AWriteTheTarnDoesNotConfirmStopsItAndStaysAChangeAfterUndo) {
   workspace_.config.general_settings.id_string = "Nord Yard 8";
   workspace_.config.pins[9].aspects[2].steps[4].p2 ^= 1;
   workspace_.config.pins[15].aspects[0].steps[0].p2 ^= 1;
@@ -172,7 +174,7 @@ TEST_F(WriteChangesTest, AWriteTheTarnDoesNotConfirmStopsItAndStaysAChangeAfterU
   EXPECT_EQ(picture_.Changes(original_), after_undo);
 }
 
-TEST_F(WriteChangesTest, WritesSentWithoutConfirmationLeaveEverythingTheyTouchedUnknown) {
+TEST_P(WriteChangesTest, WritesSentWithoutConfirmationLeaveEverythingTheyTouchedUnknown) {
   line_.link.SetBidirectional(false);
   workspace_.config.pins[9].aspects[2].steps[4].p2 ^= 1;
   ASSERT_TRUE(WriteChanges(session_, picture_.Changes(workspace_)));
@@ -183,6 +185,16 @@ TEST_F(WriteChangesTest, WritesSentWithoutConfirmationLeaveEverythingTheyTouched
   picture_.TakeOver(workspace_);  // a verification that passed
   EXPECT_FALSE(picture_.Changes(workspace_).AnyToWrite());
 }
+
+INSTANTIATE_TEST_SUITE_P(DirectTarns, WriteChangesTest,
+                         ::testing::ValuesIn([] {
+                           std::vector<testing::LineKind> direct;
+                           for (const testing::LineKind& kind : testing::AllLineKinds()) {
+                             if (!kind.tunnelled) direct.push_back(kind);
+                           }
+                           return direct;
+                         }()),
+                         testing::LineKindName);
 
 TEST(TarnPictureTest, EveryWriteOfWriteAllIsTakenOverWhenConfirmed) {
   SimulatedLine line;
