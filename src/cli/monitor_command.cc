@@ -26,8 +26,9 @@ int RunMonitor(const QStringList& arguments) {
   parser.setApplicationDescription(
       "Polls the Tarn ten times a second, as the window's monitor does, and prints the four "
       "values of each report as '<v> <v> <v> <v> ', between the lines \"Start Monitoring\" and "
-      "\"Monitoring Stopped\". Runs until interrupted, or for --count polls. Exits 0 when at "
-      "least one report came back and the port kept working, 1 otherwise, 2 on a usage error.");
+      "\"Monitoring Stopped\". Runs until interrupted, or for --count polls. A Tarn may answer "
+      "a poll without a report when it has nothing new. Exits 0 when the Tarn answered at least "
+      "one poll and the port kept working, 1 otherwise, 2 on a usage error.");
   parser.addHelpOption();
   AddLinkOptions(parser);
   parser.addOption({"count", "Stop after N polls (N >= 1).", "N"});
@@ -57,21 +58,21 @@ int RunMonitor(const QStringList& arguments) {
 
   // Restarted calls: an exchange in progress ends normally; the loop then stops.
   const std::atomic<bool>& stop_requested = StopOnSignals({SIGINT, SIGTERM}, true);
-  int reports = 0;
+  int answered = 0;
   for (int poll = 0; !count || poll < *count; ++poll) {
     if (poll > 0) connection.clock.SleepFor(kMonitorPeriodMilliseconds);
     if (stop_requested.load() || !link.port_open()) break;
-    if (const std::optional<std::string> line = monitor.Poll()) {
-      PrintLine(*line);
-      ++reports;
-    }
+    const std::optional<std::string> line = monitor.Poll();
+    if (link.tarn_reply_received()) ++answered;
+    if (line) PrintLine(*line);
   }
   PrintLine(monitor.MonitorLostFocus());
   // The link closes a port that stopped working (and has said why): whatever came before, the
   // monitoring did not end as asked.
   if (!link.port_open()) return kExitFailed;
-  if (reports == 0) {
-    std::cerr << arguments.first().toStdString() << ": no report came back from the Tarn\n";
+  if (answered == 0) {
+    std::cerr << arguments.first().toStdString()
+              << ": the Tarn answered no poll, so no report came back\n";
     return kExitFailed;
   }
   return kExitOk;

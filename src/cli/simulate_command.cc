@@ -10,6 +10,7 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/numbers.h"
+#include "cli/simulation_options.h"
 #include "cli/stderr_prompter.h"
 #include "files/data_file.h"
 #include "host/port_settings.h"
@@ -51,6 +52,7 @@ constexpr FaultChoice kFaultChoices[] = {
     {"no-reply", sim::Fault::kNoReply, 1},
     {"bad-checksum", sim::Fault::kBadChecksum, 1},
     {"wrong-echo", sim::Fault::kWrongEcho, 1},
+    {"late", sim::Fault::kLateReply, 1},
     {"silent", sim::Fault::kNoReply, sim::kAlways},
     {"refuse-events", sim::Fault::kRefuseEventReads, sim::kAlways},
 };
@@ -90,9 +92,11 @@ int RunSimulate(const QStringList& arguments) {
   parser.addOption({"baud", "The bit rate --pace keeps to (default 19200).", "RATE", "19200"});
   parser.addOption({"fault",
                     "Misbehave from the Nth reply asked for (default 1, counted after --load): "
-                    "no-reply, bad-checksum or wrong-echo spoil that one reply; silent answers "
-                    "nothing from then on; refuse-events refuses every event read.",
+                    "no-reply, bad-checksum, wrong-echo (a reply naming another command) or "
+                    "late (after 2.5 s) spoil that one reply; silent answers nothing from then "
+                    "on; refuse-events refuses every event read.",
                     "KIND[@N]"});
+  AddSimulationOptions(parser);
   if (const std::optional<int> exit_code = ParseCommandLine(parser, arguments)) return *exit_code;
   if (!parser.positionalArguments().isEmpty()) {
     return UsageError(arguments, "unexpected argument '" +
@@ -110,16 +114,22 @@ int RunSimulate(const QStringList& arguments) {
                       "--baud takes a bit rate, not '" + parser.value("baud").toStdString() + "'");
   }
 
+  std::string error;
+  const std::optional<SimulationOptions> simulation = ReadSimulationOptions(parser, error);
+  if (!simulation) return UsageError(arguments, error);
+
+  // The file goes in as a user's Write All would; the Tarn's own ways start afterwards.
   sim::SimulatedTarn tarn(static_cast<std::uint8_t>(*module));
   if (parser.isSet("load") && !LoadIntoTarn(parser.value("load").toStdString(), tarn)) {
     std::cerr << "tarnctl simulate: could not load " << parser.value("load").toStdString()
               << " into the simulated Tarn\n";
     return kExitFailed;
   }
+  tarn.set_choices(simulation->choices);
   const int replies_at_start = tarn.replies_asked();
   if (parser.isSet("fault") && !ArmFault(parser.value("fault").toStdString(), tarn)) {
-    return UsageError(arguments, "--fault takes no-reply, bad-checksum, wrong-echo, silent or "
-                                 "refuse-events, optionally followed by @N, not '" +
+    return UsageError(arguments, "--fault takes no-reply, bad-checksum, wrong-echo, late, silent "
+                                 "or refuse-events, optionally followed by @N, not '" +
                                      parser.value("fault").toStdString() + "'");
   }
   std::unique_ptr<sim::SimulatedTolvikUnit> unit;
@@ -132,6 +142,7 @@ int RunSimulate(const QStringList& arguments) {
   // Not restarted: the bridge's poll() returns at once and sees the request.
   const std::atomic<bool>& stop_requested = StopOnSignals({SIGINT, SIGTERM, SIGHUP}, false);
   sim::PtyBridge bridge(*device);
+  bridge.set_adapter_hold(simulation->adapter_hold_seconds);
   if (parser.isSet("pace")) {
     // The Tarn's line: odd parity, eight data bits, one stop bit.
     bridge.set_byte_seconds(PortSettings{.bits_per_second = *baud}.ByteSeconds());

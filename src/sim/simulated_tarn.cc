@@ -58,6 +58,9 @@ void SimulatedTarn::Handle(const DirectFrame& frame, std::vector<std::uint8_t>& 
     InjectFault(scheduled_->fault, scheduled_->times);
     scheduled_.reset();
   }
+  // An empty frame that asks for nothing (the one after a resynchronisation) is no poll: the
+  // report stays due.
+  if (frame.values.empty() && !frame.reply_wanted()) return;
   std::vector<std::uint8_t> reply_payload = Execute(frame.values);
   if (frame.reply_wanted()) Reply(frame, std::move(reply_payload), answer);
 }

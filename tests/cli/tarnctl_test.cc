@@ -218,11 +218,11 @@ TEST_F(TarnctlTest, LiveCommandsReachTheTarnAndTheMonitorReportsThem) {
   result = run({"aspect"}, {"5", "11"});
   EXPECT_EQ(result.exit_code, 0) << result.err;
 
-  // The simulated Tarn reports the last live message (sub-command, pin, value) and the count.
+  // The simulated Tarn reports the last live message (sub-command, pin, value) and the count,
+  // once: the poll after it is answered with nothing new.
   result = run({"monitor", "--count", "2"}, {});
   EXPECT_EQ(result.exit_code, 0) << result.err;
-  EXPECT_EQ(result.out,
-            "Start Monitoring\n<0> <5> <11> <3> \n<0> <5> <11> <3> \nMonitoring Stopped\n");
+  EXPECT_EQ(result.out, "Start Monitoring\n<0> <5> <11> <3> \nMonitoring Stopped\n");
 
   const struct {
     const char* name;
@@ -395,12 +395,14 @@ TEST_F(TarnctlTest, DevicesListsALibrary) {
   EXPECT_EQ(RunTarnctl({"devices", latin, latin}).exit_code, 2);
 }
 
-// A whole configuration through the pseudo-terminal: write it, verify it, read it back, and see a
-// change on the Tarn reported.
-TEST_F(TarnctlTest, WriteVerifyAndReadAWholeConfiguration) {
+// The ways a Tarn may answer what the program relies on nothing of: `tarnctl simulate` options.
+const QStringList kEmptyAnswers = {"--ack", "empty"};
+const QStringList kEchoingAnswers = {"--ack", "echo", "--reports", "every", "--reply-xaddr"};
+
+void ExpectWriteVerifyAndRead(const QStringList& answers) {
   const QString example = QString(TARN_SOURCE_DIR) + "/data/examples/nord_yard.dat";
   QTemporaryDir directory;
-  Simulator simulator({});
+  Simulator simulator(answers);
   const QStringList link = {"--port", simulator.link()};
 
   const Result written = RunTarnctl(QStringList{"write"} + link + QStringList{example});
@@ -426,6 +428,34 @@ TEST_F(TarnctlTest, WriteVerifyAndReadAWholeConfiguration) {
   EXPECT_EQ(changed.exit_code, 1);
   EXPECT_THAT(changed.out, HasSubstr("Pin 2: Pinconfig does not compare\n"));
   EXPECT_THAT(changed.out, ::testing::EndsWith("Verification Stopped\n"));
+}
+
+// A whole configuration through the pseudo-terminal: write it, verify it, read it back, and see a
+// change on the Tarn reported; for Tarns that answer writes with nothing and with the command.
+TEST_F(TarnctlTest, WriteVerifyAndReadAWholeConfiguration) {
+  for (const QStringList& answers : {kEmptyAnswers, kEchoingAnswers}) {
+    SCOPED_TRACE(answers.join(' ').toStdString());
+    ExpectWriteVerifyAndRead(answers);
+  }
+}
+
+// A Tarn that answers just inside the 2-second limit, behind an adapter that holds every reply for
+// 16 ms: a read, a write and a live message all succeed, directly and tunnelled.
+TEST_F(TarnctlTest, ASlowTarnIsHeardWithinTheLimit) {
+  const QStringList slow = {"--latency", "1800", "--spread", "150", "--adapter-hold", "16"};
+  for (const bool tunnelled : {false, true}) {
+    Simulator simulator(slow + (tunnelled ? QStringList{"--tolvik"} : QStringList{}));
+    const QStringList link = QStringList{"--port", simulator.link()} +
+                             (tunnelled ? QStringList{"--tunnel"} : QStringList{});
+    const Result read = RunTarnctl(QStringList{"send"} + link + QStringList{"112", "0"});
+    EXPECT_EQ(read.exit_code, 0) << tunnelled << read.err;
+    EXPECT_EQ(read.out, "112 0 3 1 0 10\n");
+    const Result write = RunTarnctl(QStringList{"send"} + link + QStringList{"96", "6", "5"});
+    EXPECT_EQ(write.exit_code, 0) << tunnelled << write.err;
+    EXPECT_THAT(write.err, HasSubstr("the reply carries no values"));
+    const Result live = RunTarnctl(QStringList{"aspect"} + link + QStringList{"3", "1"});
+    EXPECT_EQ(live.exit_code, 0) << tunnelled << live.err;
+  }
 }
 
 TEST_F(TarnctlTest, ConfigurationCommandsRefuseBeforeTheyTouchTheTarn) {
@@ -470,8 +500,8 @@ int RepliesOf(const QStringList& command, const QStringList& simulator_options) 
 }
 
 // `unsaved`, when given, is a file the command must not leave behind when it fails.
-void ExpectLineFaults(const QStringList& command, const QStringList& simulator_options,
-                      std::initializer_list<LineFault> faults, const QString& unsaved = {}) {
+void ExpectLineFaultsOf(const QStringList& command, const QStringList& simulator_options,
+                        std::initializer_list<LineFault> faults, const QString& unsaved) {
   const int replies = RepliesOf(command, simulator_options);
   ASSERT_GT(replies, 2);
   for (const LineFault& c : faults) {
@@ -489,6 +519,15 @@ void ExpectLineFaults(const QStringList& command, const QStringList& simulator_o
     if (!unsaved.isEmpty() && c.exit_code != 0) {
       EXPECT_FALSE(QFileInfo::exists(unsaved)) << c.fault;
     }
+  }
+}
+
+// Against a Tarn that answers writes with nothing, and one that echoes the command.
+void ExpectLineFaults(const QStringList& command, const QStringList& simulator_options,
+                      std::initializer_list<LineFault> faults, const QString& unsaved = {}) {
+  for (const QStringList& answers : {kEmptyAnswers, kEchoingAnswers}) {
+    SCOPED_TRACE(answers.join(' ').toStdString());
+    ExpectLineFaultsOf(command, simulator_options + answers, faults, unsaved);
   }
 }
 
@@ -567,7 +606,7 @@ TEST_F(TarnctlTest, AnInterruptedWriteSaysTheTarnHoldsPartOfIt) {
 }
 
 TEST_F(TarnctlTest, MonitorFailsWhenThePortStopsWorking) {
-  auto simulator = std::make_unique<Simulator>(QStringList{});
+  auto simulator = std::make_unique<Simulator>(QStringList{"--reports", "every"});
   QProcess monitor;
   monitor.start(TARNCTL_PATH, {"monitor", "--port", simulator->link(), "--count", "600"});
   QByteArray out;

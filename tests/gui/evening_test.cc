@@ -19,6 +19,7 @@
 #include "operations/flows.h"
 #include "platform/event_loop_clock.h"
 #include "platform/qt_serial_port.h"
+#include "support/simulated_line.h"
 #include "ui/windows/verification_window.h"
 
 namespace tarn::testing {
@@ -51,8 +52,15 @@ std::filesystem::path WriteEditedExample(const QTemporaryDir& folder) {
   return path;
 }
 
-class EveningTest : public WindowTest {
+// Against each Tarn of the direct line: a write's answer empty or echoed, prompt or late.
+class EveningTest : public WindowTest, public ::testing::WithParamInterface<LineKind> {
  protected:
+  void SetUp() override {
+    tarn.set_choices(GetParam().choices);
+    port.set_adapter_hold(GetParam().adapter_hold_seconds);
+    WindowTest::SetUp();
+  }
+
   // What `tarnctl read` saves from the same Tarn: "Read All" through the core on a line of its
   // own, then the data file.
   std::string ReadByTheCore(const std::filesystem::path& path, DataFileForm form) {
@@ -72,7 +80,7 @@ class EveningTest : public WindowTest {
   QTemporaryDir folder;
 };
 
-TEST_F(EveningTest, ReadSaveLoadWriteAndVerify) {
+TEST_P(EveningTest, ReadSaveLoadWriteAndVerify) {
   LoadIntoTarn(ExampleFile());
   auto* bar = Find<QProgressBar>(QStringLiteral("ProgressAction"));
   QStringList progress;
@@ -117,15 +125,21 @@ TEST_F(EveningTest, ReadSaveLoadWriteAndVerify) {
   EXPECT_THAT(TakeMessages(), IsEmpty());
 }
 
-// The same evening through the real serial port: `tarnctl simulate` on a pseudo-terminal.
-class PseudoTerminalEveningTest : public ::testing::Test {
+INSTANTIATE_TEST_SUITE_P(DirectTarns, EveningTest, ::testing::ValuesIn(DirectLineKinds()),
+                         LineKindName);
+
+// The same evening through the real serial port: `tarnctl simulate` on a pseudo-terminal, with
+// the options of a Tarn that answers writes with nothing and one that echoes the command.
+class PseudoTerminalEveningTest : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
     ASSERT_TRUE(folder.isValid());
     link = folder.filePath(QStringLiteral("tarn0"));
     simulator.start(QStringLiteral(TARNCTL_PATH),
-                    {QStringLiteral("simulate"), QStringLiteral("--link"), link,
-                     QStringLiteral("--load"), QString::fromStdU16String(ExampleFile().u16string())});
+                    QStringList{QStringLiteral("simulate"), QStringLiteral("--link"), link,
+                                QStringLiteral("--load"),
+                                QString::fromStdU16String(ExampleFile().u16string())} +
+                        QString::fromLatin1(GetParam()).split(QLatin1Char(' ')));
     ASSERT_TRUE(simulator.waitForReadyRead(20000)) << "the simulator did not start";
     simulator.readLine();
   }
@@ -139,7 +153,7 @@ class PseudoTerminalEveningTest : public ::testing::Test {
   QProcess simulator;
 };
 
-TEST_F(PseudoTerminalEveningTest, SaveFileWritesWhatTarnctlReadWrites) {
+TEST_P(PseudoTerminalEveningTest, SaveFileWritesWhatTarnctlReadWrites) {
   EventLoopClock clock;
   QtSerialPort port(clock);
   RecordingPrompter prompter;
@@ -170,6 +184,12 @@ TEST_F(PseudoTerminalEveningTest, SaveFileWritesWhatTarnctlReadWrites) {
   EXPECT_FALSE(FileBytes(saved).empty());
   EXPECT_EQ(FileBytes(saved), FileBytes(by_tarnctl));
 }
+
+INSTANTIATE_TEST_SUITE_P(WriteAnswers, PseudoTerminalEveningTest,
+                         ::testing::Values("--ack empty", "--ack echo --reports every --reply-xaddr"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                           return info.index == 0 ? std::string("Empty") : std::string("Echoing");
+                         });
 
 }  // namespace
 }  // namespace tarn::testing

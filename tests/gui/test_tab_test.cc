@@ -27,6 +27,8 @@ using VeskFrame = std::array<std::uint8_t, 4>;
 class TestTabTest : public WindowTest {
  protected:
   void SetUp() override {
+    // A report at every poll, so that the monitor prints one line a tick.
+    tarn.set_choices({.poll_reports = sim::PollReports::kEveryPoll});
     WindowTest::SetUp();
     // The prompter answers "Expert Mode?" with Yes.
     QTest::mouseClick(Button(QStringLiteral("Release")), Qt::RightButton);

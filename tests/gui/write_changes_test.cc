@@ -16,6 +16,7 @@
 #include "gui/window_fixture.h"
 #include "model/pin_clipboard.h"
 #include "sim/direct_frame.h"
+#include "support/simulated_line.h"
 #include "ui/windows/verification_window.h"
 
 namespace tarn::testing {
@@ -62,7 +63,21 @@ class WriteChangesWindowTest : public WindowTest {
   std::size_t sent_before_ = 0;
 };
 
-TEST_F(WriteChangesWindowTest, OneChangedStepWritesOnlyItsAspectAndTheTarnThenVerifies) {
+// Against each Tarn of the direct line: a write's answer empty or echoed, prompt or late.
+class WriteChangesToEachTarnTest : public WriteChangesWindowTest,
+                                   public ::testing::WithParamInterface<LineKind> {
+ protected:
+  void SetUp() override {
+    tarn.set_choices(GetParam().choices);
+    port.set_adapter_hold(GetParam().adapter_hold_seconds);
+    WriteChangesWindowTest::SetUp();
+  }
+};
+
+INSTANTIATE_TEST_SUITE_P(DirectTarns, WriteChangesToEachTarnTest,
+                         ::testing::ValuesIn(DirectLineKinds()), LineKindName);
+
+TEST_P(WriteChangesToEachTarnTest, OneChangedStepWritesOnlyItsAspectAndTheTarnThenVerifies) {
   ReadTheExample();
   EXPECT_EQ(Summary(), QStringLiteral("The Tarn holds what the window shows"));
   const PinRecord& pin = window->workspace().config.pins[0];

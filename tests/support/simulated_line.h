@@ -57,6 +57,18 @@ inline const std::vector<LineKind>& AllLineKinds() {
   return kinds;
 }
 
+// The kinds on the direct line, for tests that read the frames sent.
+inline const std::vector<LineKind>& DirectLineKinds() {
+  static const std::vector<LineKind> kinds = [] {
+    std::vector<LineKind> direct;
+    for (const LineKind& kind : AllLineKinds()) {
+      if (!kind.tunnelled) direct.push_back(kind);
+    }
+    return direct;
+  }();
+  return kinds;
+}
+
 inline std::string LineKindName(const ::testing::TestParamInfo<LineKind>& param) {
   return param.param.name;
 }

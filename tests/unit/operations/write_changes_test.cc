@@ -187,13 +187,7 @@ TEST_P(WriteChangesTest, WritesSentWithoutConfirmationLeaveEverythingTheyTouched
 }
 
 INSTANTIATE_TEST_SUITE_P(DirectTarns, WriteChangesTest,
-                         ::testing::ValuesIn([] {
-                           std::vector<testing::LineKind> direct;
-                           for (const testing::LineKind& kind : testing::AllLineKinds()) {
-                             if (!kind.tunnelled) direct.push_back(kind);
-                           }
-                           return direct;
-                         }()),
+                         ::testing::ValuesIn(testing::DirectLineKinds()),
                          testing::LineKindName);
 
 TEST(TarnPictureTest, EveryWriteOfWriteAllIsTakenOverWhenConfirmed) {
