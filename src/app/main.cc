@@ -37,7 +37,8 @@ int main(int argc, char* argv[]) {
                                .program_folder = QDir(QApplication::applicationDirPath())
                                                      .absolutePath()
                                                      .toStdU16String(),
-                               .qt_port = &port});
+                               .qt_port = &port,
+                               .catalogue = &port});
   window.show();
   window.StartUp();
   if (parser.isSet(port_option)) window.ChoosePort(parser.value(port_option));

@@ -121,8 +121,11 @@ int RunWrite(const QStringList& arguments) {
   }
 
   const OperationResult result = bench.Run(Operation::kWriteAll);
-  // A write that stopped has said so through the prompter.
-  if (result.succeeded || result.unconfirmed) std::cerr << result.summary << '\n';
+  // A write that stopped has said so through the prompter, unless the port went away: then that
+  // was the message, and this line says what it left behind.
+  if (result.succeeded || result.unconfirmed || result.port_lost) {
+    std::cerr << result.summary << '\n';
+  }
   if (result.succeeded) return kExitOk;
   return result.unconfirmed ? kExitUnconfirmed : kExitFailed;
 }

@@ -68,6 +68,7 @@ bool ConnectLink(const LinkOptions& options, Link& link) {
   link.SelectBitRate(options.bit_rate_index);
   // No "Refresh" button here: a port number missing from the list points at the list command.
   link.SetPortListAdvice("Run \"tarnctl ports\" to list the ports that are there now.");
+  link.SetPortGoneAdvice("Plug the adapter in again and run the command again.");
   const bool opened = link.ChoosePort(options.port);
   if (!opened) return false;
   if (options.tunnel) {

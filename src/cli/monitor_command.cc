@@ -67,7 +67,7 @@ int RunMonitor(const QStringList& arguments) {
     if (line) PrintLine(*line);
   }
   PrintLine(monitor.MonitorLostFocus());
-  // The link closes a port that stopped working (and has said why): whatever came before, the
+  // The link closes a port that went away (and has said why): whatever came before, the
   // monitoring did not end as asked.
   if (!link.port_open()) return kExitFailed;
   if (answered == 0) {

@@ -79,6 +79,12 @@ bool Link::SelectPort(std::string_view port_text) {
     return false;
   }
   port_number_ = number;
+  // "3 ttyUSB0" from the list names its device: the numbers move when an adapter is plugged in or
+  // pulled out before it, the device does not.
+  const std::size_t space = port_text.find(' ');
+  if (space != std::string_view::npos && space + 1 < port_text.size()) {
+    return Open(port_text.substr(space + 1));
+  }
   const std::string name = port_.PortName(number);
   if (name.empty()) {
     prompter_.Show("There is no serial port " + std::to_string(number) + ". " + port_list_advice_,
@@ -118,6 +124,7 @@ bool Link::Open(std::string_view name) {
     return false;
   }
   link_toggle_ = kLinkToggleResync;
+  port_lost_ = false;
   listener().PortOpenChanged(true);
   return true;
 }
@@ -259,7 +266,9 @@ bool Link::Stopped() {
 
 bool Link::RequirePortOpen(PromptIcon icon) {
   if (port_.IsOpen()) return true;
-  prompter_.Show(kSelectPort, icon);
+  // The port went away in the middle of what the user asked for: that was said once, and the
+  // rest of it fails without a message per exchange.
+  if (!port_lost_) prompter_.Show(kSelectPort, icon);
   return false;
 }
 
@@ -309,7 +318,7 @@ bool Link::SendDirect(std::span<const std::uint8_t> payload) {
       prompter_.Show("No response received, resetting bidirectional communication");
       SetBidirectional(false);
     } else {
-      return false;  // the port failed while waiting; that has been reported
+      return false;  // the port went away while waiting; that has been reported
     }
   }
   link_toggle_ = static_cast<std::uint8_t>((link_toggle_ + 64) % 128);
@@ -487,7 +496,7 @@ void Link::DiscardWaitingBytes() {
 
 bool Link::WriteBytes(std::span<const std::uint8_t> bytes) {
   if (port_.Write(bytes) && !port_.Failed()) return true;
-  ReportPortFailure();
+  ReportPortGone();
   return false;
 }
 
@@ -497,7 +506,7 @@ std::optional<std::uint8_t> Link::NextByte(double deadline) {
       if (std::optional<std::uint8_t> byte = port_.ReadByte()) return byte;
     }
     if (port_.Failed()) {
-      ReportPortFailure();
+      ReportPortGone();
       return std::nullopt;
     }
     if (clock_.Now() >= deadline) return std::nullopt;
@@ -505,12 +514,24 @@ std::optional<std::uint8_t> Link::NextByte(double deadline) {
   }
 }
 
-void Link::ReportPortFailure() {
+void Link::CheckPortStillThere(bool listed) {
   if (!port_.IsOpen()) return;
-  prompter_.Show("The serial port " + port_name_ + " stopped working: " + port_.ErrorText() +
-                     "\nCheck the cable and choose the port again.",
-                 PromptIcon::kWarning);
+  if (port_.Failed()) {
+    ReportPortGone();
+  } else if (!listed) {
+    ReportPortGone("the system no longer lists it");
+  }
+}
+
+void Link::ReportPortGone(std::string_view reason) {
+  if (!port_.IsOpen()) return;
+  const std::string why = reason.empty() ? port_.ErrorText() : std::string(reason);
+  port_lost_ = true;
+  // Closed first, so that whoever is told of the closed port shows it before the message waits.
   ClosePort();
+  prompter_.Show("The serial port " + port_name_ + " is gone" + (why.empty() ? "" : ": " + why) +
+                     ".\n" + port_gone_advice_,
+                 PromptIcon::kWarning);
 }
 
 }  // namespace tarn

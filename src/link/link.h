@@ -62,6 +62,10 @@ class Link {
   // are; the window's advice unless a program without that window sets its own.
   void SetPortListAdvice(std::string advice) { port_list_advice_ = std::move(advice); }
 
+  // What to do about a port that went away with its adapter, after the sentence that says so;
+  // the window's advice unless a program without that window sets its own.
+  void SetPortGoneAdvice(std::string advice) { port_gone_advice_ = std::move(advice); }
+
   // Opens a port by device name or path, as tarnctl's --port does.
   bool OpenPortByName(std::string_view name);
 
@@ -76,6 +80,17 @@ class Link {
 
   void ClosePort();
   bool port_open() const { return port_.IsOpen(); }
+  // The device of the port last chosen ("/dev/ttyUSB0"), open or not.
+  const std::string& port_name() const { return port_name_; }
+
+  // Asked while the line is quiet: an open port that failed meanwhile, or that the system no
+  // longer lists, went with its adapter. Says so once and closes it.
+  void CheckPortStillThere(bool listed);
+  // The port went away since ForgetPortLoss() (or since it was opened): the message has been
+  // shown, and every exchange since failed without another. A new request of the user's begins
+  // with ForgetPortLoss(), so that it is told "Select communications port" again.
+  bool port_lost() const { return port_lost_; }
+  void ForgetPortLoss() { port_lost_ = false; }
   int bit_rate_index() const { return bit_rate_index_; }
 
   // --- Link modes and target ------------------------------------------------------------------
@@ -158,8 +173,8 @@ class Link {
   bool WriteBytes(std::span<const std::uint8_t> bytes);
   // Waits for the next byte until `deadline`; nullopt on time-out or when the port failed.
   std::optional<std::uint8_t> NextByte(double deadline);
-  // Shows what went wrong with a port that stopped working and closes it.
-  void ReportPortFailure();
+  // Says once that the port went away (`reason`: why, or the port's own error) and closes it.
+  void ReportPortGone(std::string_view reason = {});
   bool RequirePortOpen(PromptIcon icon);
   // True while a stop is requested; says so the first time.
   bool Stopped();
@@ -177,6 +192,8 @@ class Link {
   int port_number_ = 0;
   std::string port_name_;
   std::string port_list_advice_ = "Press \"Refresh\" to list the ports that are there now.";
+  std::string port_gone_advice_ = "Plug the adapter in again and choose it in \"Port:\".";
+  bool port_lost_ = false;
   int bit_rate_index_ = kDefaultBitRateIndex;
 
   bool bidirectional_ = true;

@@ -56,6 +56,7 @@ bool Scheduler::Tick() {
 OperationResult Scheduler::Run(Operation operation) {
   OperationResult result;
   result.operation = operation;
+  session_.link.ForgetPortLoss();
   flows_.ForgetNotRead();
   // Taken before the flow: the reads in it switch "Bidirectional Comm." on.
   const bool writes_confirmed = session_.link.bidirectional();
@@ -71,6 +72,7 @@ OperationResult Scheduler::RunWriteChanges(const ChangedGroups& changed) {
   OperationResult result;
   result.operation = Operation::kWriteAll;
   result.changes_only = true;
+  session_.link.ForgetPortLoss();
   SetBusy(true);
   const bool writes_confirmed = session_.link.bidirectional();
   const bool ran = WriteChanges(session_, changed);
@@ -127,6 +129,7 @@ bool Scheduler::RunFlow(Operation operation, OperationResult& result) {
 
 void Scheduler::Conclude(OperationResult& result, bool ran, bool writes_confirmed) {
   Prompter& prompter = session_.prompter;
+  result.port_lost = session_.link.port_lost();
   switch (KindOf(result.operation)) {
     case OperationKind::kRead: {
       const int base = session_.config().numbering_base;
@@ -156,7 +159,8 @@ void Scheduler::Conclude(OperationResult& result, bool ran, bool writes_confirme
     }
     case OperationKind::kWrite:
       if (!ran) {
-        prompter.Show(kWriteStopped, PromptIcon::kWarning);
+        // A port gone with its adapter has been told of, once, and that is the one message.
+        if (!result.port_lost) prompter.Show(kWriteStopped, PromptIcon::kWarning);
         result.summary = kWriteStopped;
       } else if (writes_confirmed) {
         result.succeeded = true;

@@ -34,6 +34,9 @@ struct OperationResult {
   // It ran to its end, but the Tarn did not confirm everything: writes sent with "Bidirectional
   // Comm." off, or the reads listed in not_read.
   bool unconfirmed = false;
+  // The port went away with its adapter during the operation. That message was the one shown;
+  // the summary still says how the operation ended.
+  bool port_lost = false;
   std::vector<std::string> not_read;  // "the DCC options", "the configuration of pin 6"
   std::string summary;                // the final line: "Written", kSentNotConfirmed, ...
   RefreshList refresh;                // what to redraw, in order

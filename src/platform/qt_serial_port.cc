@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #ifdef Q_OS_LINUX
 #include <linux/serial.h>
@@ -15,6 +16,8 @@
 
 namespace tarn {
 namespace {
+
+constexpr const char* kDeviceDisappeared = "the device disappeared";
 
 #ifdef Q_OS_LINUX
 // A USB adapter holds received bytes for up to 16 ms by default, which would double the time of a
@@ -40,7 +43,35 @@ QSerialPort::Parity ToQtParity(char parity) {
 
 }  // namespace
 
-QtSerialPort::QtSerialPort(Clock& clock) : clock_(clock) {}
+QtSerialPort::QtSerialPort(Clock& clock) : clock_(clock) {
+  // While the line is quiet an event loop still watches the port: an adapter pulled out then
+  // shows at the next look, not only at the next message.
+  QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
+                   [this](QSerialPort::SerialPortError error) {
+                     if (error != QSerialPort::ResourceError || failed_) return;
+                     failed_ = true;
+                     error_text_ = kDeviceDisappeared;
+                   });
+}
+
+std::vector<ListedPort> QtSerialPort::ListPorts() {
+  std::vector<ListedPort> listed;
+  const std::vector<std::string> ports = SystemPorts();
+  for (std::size_t i = 0; i < ports.size(); ++i) {
+#ifdef Q_OS_WIN
+    const int number = std::atoi(ports[i].c_str() + 3);  // COMn
+    if (ports[i].rfind("COM", 0) != 0 || number < 1) continue;
+#else
+    const int number = static_cast<int>(i) + 1;
+#endif
+    listed.push_back({number, ports[i]});
+  }
+#ifdef Q_OS_WIN
+  std::sort(listed.begin(), listed.end(),
+            [](const ListedPort& a, const ListedPort& b) { return a.number < b.number; });
+#endif
+  return listed;
+}
 
 std::vector<std::string> QtSerialPort::SystemPorts() {
   std::vector<std::string> locations;
@@ -207,7 +238,7 @@ void QtSerialPort::NoteError() {
     return;
   }
   failed_ = true;
-  error_text_ = error == QSerialPort::ResourceError ? "the device disappeared (adapter unplugged?)"
+  error_text_ = error == QSerialPort::ResourceError ? kDeviceDisappeared
                                                     : port_.errorString().toStdString();
 }
 

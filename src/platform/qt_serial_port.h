@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/clock.h"
+#include "host/port_catalogue.h"
 #include "host/port_settings.h"
 #include "host/serial_port.h"
 
@@ -16,7 +17,7 @@ namespace tarn {
 // receive side waits in waitForReadyRead(), which sleeps in the kernel until a byte or the
 // deadline comes. A window asks for the wait to run its event loop instead, so that it keeps
 // painting and its "Stop" button works while a reply is awaited.
-class QtSerialPort : public SerialPort {
+class QtSerialPort : public SerialPort, public PortCatalogue {
  public:
   explicit QtSerialPort(Clock& clock);
 
@@ -33,6 +34,7 @@ class QtSerialPort : public SerialPort {
   // The serial devices the system lists, sorted by their location; port n is entry n - 1. On
   // Windows port n is COMn instead.
   static std::vector<std::string> SystemPorts();
+  std::vector<ListedPort> ListPorts() override;
 
   std::string PortName(int number) override;
   bool Open(std::string_view name) override;

@@ -41,9 +41,20 @@ bool SimulatedPort::ApplySettings(std::string_view settings) {
   return true;
 }
 
+std::vector<ListedPort> SimulatedPort::ListPorts() {
+  if (vanished_) return {};
+  return {{1, std::string(kSimulatedPortName)}};
+}
+
 bool SimulatedPort::Write(std::span<const std::uint8_t> bytes) {
-  if (!open_ || failed_) return false;
-  for (const std::uint8_t byte : bytes) SendToDevice(byte);
+  for (const std::uint8_t byte : bytes) {
+    if (!open_ || failed_) return false;
+    SendToDevice(byte);
+    if (vanish_when_ && vanish_when_()) {
+      vanish_when_ = nullptr;
+      Vanish();
+    }
+  }
   return true;
 }
 
@@ -108,7 +119,7 @@ bool SimulatedPort::WaitForBytes(double deadline) {
 void SimulatedPort::Vanish() {
   vanished_ = true;
   failed_ = true;
-  error_text_ = "no such device";
+  error_text_ = "the device disappeared";
   received_.clear();
 }
 

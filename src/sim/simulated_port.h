@@ -3,12 +3,14 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "host/port_catalogue.h"
 #include "host/port_settings.h"
 #include "host/serial_port.h"
 #include "sim/manual_clock.h"
@@ -24,7 +26,7 @@ inline constexpr std::string_view kSimulatedPortName = "sim";
 // free, and the device's answer comes back one byte time per byte after that (later when the
 // device answers late). Reads see only bytes that have arrived by the clock's Now(); waiting
 // moves the clock to the next arrival or to the deadline.
-class SimulatedPort : public SerialPort {
+class SimulatedPort : public SerialPort, public PortCatalogue {
  public:
   SimulatedPort(SimulatedDevice& device, ManualClock& clock);
 
@@ -40,6 +42,9 @@ class SimulatedPort : public SerialPort {
   bool WaitForBytes(double deadline) override;
   bool Failed() const override { return failed_; }
 
+  // The one port, while it is plugged in.
+  std::vector<ListedPort> ListPorts() override;
+
   // Puts bytes on the receive line as noise or another sender would: they arrive one byte time
   // apart from now, or from when the line is free.
   void InjectReceived(std::span<const std::uint8_t> bytes);
@@ -53,6 +58,10 @@ class SimulatedPort : public SerialPort {
   // default on common chips): every answer then reaches the program that long after its last byte
   // came down the line.
   void set_adapter_hold(double seconds) { adapter_hold_ = seconds; }
+
+  // Pulls the adapter out as soon as `when` answers true, asked after every byte the device took:
+  // a test aims at the middle of an operation ("when the Tarn has been asked for 40 replies").
+  void VanishWhen(std::function<bool()> when) { vanish_when_ = std::move(when); }
 
   const PortSettings& settings() const { return settings_; }
   // Every byte written since the port was made.
@@ -78,6 +87,7 @@ class SimulatedPort : public SerialPort {
   double transmit_free_at_ = 0.0;
   double receive_free_at_ = 0.0;
   double adapter_hold_ = 0.0;
+  std::function<bool()> vanish_when_;
   std::deque<Arrival> received_;
   std::vector<std::uint8_t> written_;
   std::vector<std::uint8_t> answer_;

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "model/address_fields.h"
@@ -54,10 +55,14 @@ QWidget* LinkBar::BuildPortRow() {
   combo_port_->setMinimumContentsLength(26);
   combo_port_->lineEdit()->setPlaceholderText(QStringLiteral("number or device path"));
   combo_port_->setToolTip(QLatin1String(kPortHint));
+  label_port_state_ = MakeLabel(owner, QStringLiteral("LabelPortState"), QString());
+  label_port_state_->setAccessibleName(QStringLiteral("Port state"));
   auto* refresh = MakeButton(owner, QStringLiteral("cmdRefreshComm"), QStringLiteral("Refresh"));
   row->addWidget(label_port_);
   row->addWidget(combo_port_);
+  row->addWidget(label_port_state_);
   row->addWidget(refresh);
+  ShowPortOpen(false);
 
   frame_bitrate_ = MakeFrame(owner, QStringLiteral("FrameBitrate"), QStringLiteral("Bitrate"));
   auto* rates = MakeRow(frame_bitrate_);
@@ -232,10 +237,50 @@ void LinkBar::ReleasePressed(Qt::MouseButton button, Qt::KeyboardModifiers modif
 
 void LinkBar::RefreshPorts() {
   const std::vector<std::string> ports = context_.link.BuildPortList();
+  if (port_watch_) port_watch_->Offer(ports);
   combo_port_->clear();
   for (const std::string& port : ports) combo_port_->addItem(FromTarnText(port));
   combo_port_->setCurrentIndex(-1);
   combo_port_->setEditText(QString());
+}
+
+void LinkBar::WatchPorts(PortCatalogue& catalogue) {
+  port_watch_ = std::make_unique<PortWatch>(catalogue, context_.link);
+  std::vector<std::string> shown;
+  for (int i = 0; i < combo_port_->count(); ++i) {
+    shown.push_back(ToTarnText(combo_port_->itemText(i)).value_or(std::string()));
+  }
+  port_watch_->Offer(shown);
+  port_timer_.setObjectName(QStringLiteral("TimerPorts"));
+  port_timer_.setInterval(kPortWatchMilliseconds);
+  connect(&port_timer_, &QTimer::timeout, this, &LinkBar::LookAtPorts);
+  port_timer_.start();
+}
+
+void LinkBar::LookAtPorts() {
+  // Not in the middle of an exchange (which finds a port gone by itself), nor under a message
+  // box that a look before this one opened.
+  if (!port_watch_ || context_.host.busy() || QApplication::activeModalWidget() != nullptr) return;
+  if (const std::optional<std::vector<std::string>> ports = port_watch_->Look()) {
+    ShowPortList(*ports);
+  }
+}
+
+void LinkBar::ShowPortList(const std::vector<std::string>& ports) {
+  // The field keeps showing what was chosen or typed, also when its entry left the list.
+  const QString shown = combo_port_->currentText();
+  const QSignalBlocker quiet(combo_port_);
+  combo_port_->clear();
+  for (const std::string& port : ports) combo_port_->addItem(FromTarnText(port));
+  combo_port_->setCurrentIndex(combo_port_->findText(shown));
+  combo_port_->setEditText(shown);
+  combo_port_->lineEdit()->setCursorPosition(0);
+}
+
+void LinkBar::ShowPortOpen(bool open) {
+  ShowText(label_port_state_, open ? QStringLiteral("Open") : QStringLiteral("Closed"));
+  label_port_state_->setToolTip(open ? QStringLiteral("The port is open")
+                                     : QStringLiteral("No port is open"));
 }
 
 void LinkBar::ChoosePort(const QString& text) {

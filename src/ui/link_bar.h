@@ -1,10 +1,14 @@
 #ifndef TARN_UI_LINK_BAR_H_
 #define TARN_UI_LINK_BAR_H_
 
+#include <QTimer>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 #include "files/data_file.h"
+#include "host/port_catalogue.h"
+#include "link/port_watch.h"
 #include "ui/widgets/controls.h"
 #include "ui/window_context.h"
 
@@ -32,10 +36,19 @@ class LinkBar : public QWidget, public View {
   // A port as typed or picked in ComboPort, or given with --port.
   void ChoosePort(const QString& text);
 
+  // From now on the port list follows `catalogue` as adapters come and go, looked at every
+  // kPortWatchMilliseconds while the window is idle; an open port that went away is told of and
+  // shown closed.
+  void WatchPorts(PortCatalogue& catalogue);
+  // One look at the catalogue; the timer calls it, tests call it instead of waiting.
+  void LookAtPorts();
+  static constexpr int kPortWatchMilliseconds = 1000;
+
   void ShowAll() override;
   void ShowAddresses(const AddressRefresh& refresh) override;
 
   // What the link tells the window.
+  void ShowPortOpen(bool open);
   void ShowBidirectional(bool on);
   void ShowTunnelling(bool on);
   void ShowTransparentButton(bool shown);
@@ -59,10 +72,15 @@ class LinkBar : public QWidget, public View {
   void ExtendedAddressingClicked(bool checked);
   void ShowExtendedAddressing();
   void ReleasePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+  // Puts `ports` in the list, keeping what the field shows.
+  void ShowPortList(const std::vector<std::string>& ports);
 
   WindowContext& context_;
   ClickLabel* label_port_;
   QComboBox* combo_port_;
+  QLabel* label_port_state_;
+  std::unique_ptr<PortWatch> port_watch_;
+  QTimer port_timer_;
   QGroupBox* frame_bitrate_;
   std::array<QRadioButton*, 3> bit_rates_{};
   QLabel* label_address_;

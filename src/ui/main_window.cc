@@ -80,6 +80,7 @@ MainWindow::MainWindow(const WindowPlatform& platform, QWidget* parent)
       files_(FilesOf(platform, own_files_)),
       clock_(platform.clock),
       qt_port_(platform.qt_port),
+      catalogue_(platform.catalogue),
       program_folder_(platform.program_folder),
       busy_bar_(new BusyBar),
       link_(platform.port, platform.clock, prompter_),
@@ -184,6 +185,7 @@ void MainWindow::BuildMenus() {
 
 void MainWindow::StartUp() {
   link_bar_->RefreshPorts();
+  if (catalogue_ != nullptr) link_bar_->WatchPorts(*catalogue_);
   // The views from the start values, the event fields already copied to every pin by the model.
   ShowEverything();
   LoadStandardLibrary(
@@ -207,6 +209,7 @@ bool MainWindow::RunBusy(const std::function<bool()>& work) {
   if (busy_) return false;
   busy_ = true;
   stop_requested_ = false;
+  link_.ForgetPortLoss();
   QWidget* focus = QApplication::focusWidget();
   content_->setEnabled(false);
   menuBar()->setEnabled(false);
@@ -286,6 +289,7 @@ bool MainWindow::BackgroundExchange(const std::function<bool()>& exchange) {
   if (busy_) return false;
   busy_ = true;
   stop_requested_ = false;
+  link_.ForgetPortLoss();
   const bool result = exchange();
   busy_ = false;
   // A close asked for while the exchange waited for its reply.
@@ -454,6 +458,7 @@ void MainWindow::ShowCommunicationLog() {
 
 // A port that closed, chosen anew or gone with its adapter, may lead to another Tarn when it opens.
 void MainWindow::PortOpenChanged(bool open) {
+  if (link_bar_ != nullptr) link_bar_->ShowPortOpen(open);
   if (open) return;
   picture_.Forget();
   ShowDifferences();

@@ -10,6 +10,7 @@
 
 #include "files/data_file.h"
 #include "files/device_library.h"
+#include "host/port_catalogue.h"
 #include "link/link.h"
 #include "link/link_listener.h"
 #include "operations/edit_history.h"
@@ -49,6 +50,7 @@ struct WindowPlatform {
   FileChooser* files = nullptr;  // file dialogs when none is given
   std::filesystem::path program_folder;  // where the standard device library is looked for
   QtSerialPort* qt_port = nullptr;       // the real port, whose waits keep the window painting
+  PortCatalogue* catalogue = nullptr;    // the ports the system lists; the port list follows it
 };
 
 // "Tarn Config": owns the configuration, the link and every view, composes the tabs and routes
@@ -135,6 +137,7 @@ class MainWindow : public QMainWindow, public WindowHost, public LinkListener,
   FileChooser& files_;
   Clock& clock_;
   QtSerialPort* qt_port_;
+  PortCatalogue* catalogue_;
   std::filesystem::path program_folder_;
 
   BusyBar* busy_bar_;  // made first: the session reports progress to it

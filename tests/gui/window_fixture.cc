@@ -10,7 +10,8 @@ void WindowTest::Start(const std::filesystem::path& program_folder, bool choose_
   window.reset();
   window = std::make_unique<ui::MainWindow>(ui::WindowPlatform{
       .port = port, .clock = clock, .prompter = &prompter, .files = &files,
-      .program_folder = program_folder});
+      .program_folder = program_folder,
+      .catalogue = catalogue != nullptr ? catalogue : &port});
   window->show();
   window->StartUp();
   if (choose_port) window->ChoosePort(QStringLiteral("1 sim"));

@@ -90,6 +90,8 @@ class WindowTest : public ::testing::Test {
   sim::ManualClock clock;
   sim::SimulatedTarn tarn;
   sim::SimulatedPort port{tarn, clock};
+  // The ports the window's list follows; the simulated port's own when none is set.
+  PortCatalogue* catalogue = nullptr;
   RecordingPrompter prompter;
   ScriptedFiles files;
   std::unique_ptr<ui::MainWindow> window;

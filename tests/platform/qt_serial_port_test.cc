@@ -121,7 +121,7 @@ TEST_F(QtSerialPortTest, PortThatVanishesMidExchangeFailsTheExchange) {
   EXPECT_FALSE(sent);
   EXPECT_FALSE(link_.port_open());
   ASSERT_EQ(prompter_.messages.size(), 1u);
-  EXPECT_THAT(prompter_.messages[0].text, HasSubstr("stopped working"));
+  EXPECT_THAT(prompter_.messages[0].text, HasSubstr("is gone"));
 }
 
 }  // namespace

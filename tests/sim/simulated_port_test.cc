@@ -138,6 +138,13 @@ TEST_F(SimulatedPortTest, AVanishedPortFailsAtOnceAndStaysGone) {
   EXPECT_FALSE(port_.Open("sim"));
   EXPECT_EQ(port_.ErrorText(), "no such device");
   EXPECT_EQ(port_.PortName(1), "");
+  EXPECT_THAT(port_.ListPorts(), ::testing::IsEmpty());
+
+  // Plugged in again, it is listed and opens.
+  port_.ComeBack();
+  EXPECT_THAT(port_.ListPorts(), ::testing::ElementsAre(ListedPort{1, "sim"}));
+  EXPECT_TRUE(port_.Open("sim"));
+  EXPECT_FALSE(port_.Failed());
 }
 
 }  // namespace

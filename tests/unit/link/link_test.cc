@@ -186,9 +186,10 @@ TEST_F(LinkTest, PortThatFailsMidExchangeEndsItWithAMessage) {
   EXPECT_FALSE(link_.SendTarnMessage(true, Bytes{0x70, 0}));
   EXPECT_FALSE(link_.port_open());
   ASSERT_EQ(prompter_.messages.size(), 1u);
-  EXPECT_THAT(prompter_.messages[0].text, ::testing::HasSubstr("stopped working"));
-  // The next message asks for a port instead of waiting on a dead one.
+  EXPECT_THAT(prompter_.messages[0].text, ::testing::HasSubstr("is gone"));
+  // The next request asks for a port instead of waiting on a dead one.
   prompter_.messages.clear();
+  link_.ForgetPortLoss();
   EXPECT_FALSE(link_.SendTarnMessage(true, Bytes{0x70, 0}));
   EXPECT_THAT(prompter_.Texts(), ElementsAre("Select communications port"));
 }

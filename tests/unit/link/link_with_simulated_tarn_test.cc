@@ -169,9 +169,14 @@ TEST(LinkFaultsTest, PortThatVanishesEndsTheExchangeWithAMessage) {
     EXPECT_FALSE(line.link.SendTarnMessage(true, kVersionRequest)) << tunnelled;
     EXPECT_FALSE(line.link.reply_valid());
     ASSERT_FALSE(line.prompter.messages.empty());
-    EXPECT_THAT(line.prompter.messages.front().text, HasSubstr("stopped working")) << tunnelled;
-    // The port is closed: the next message is refused without touching the line.
+    EXPECT_THAT(line.prompter.messages.front().text, HasSubstr("is gone")) << tunnelled;
+    // The port is closed: the next message is refused without touching the line, in silence
+    // while the request that lost the port goes on, with a word once a new one begins.
     line.prompter.messages.clear();
+    EXPECT_FALSE(line.link.SendTarnMessage(true, kVersionRequest));
+    EXPECT_TRUE(line.link.port_lost());
+    EXPECT_THAT(line.prompter.Texts(), IsEmpty());
+    line.link.ForgetPortLoss();
     EXPECT_FALSE(line.link.SendTarnMessage(true, kVersionRequest));
     EXPECT_THAT(line.prompter.Texts(), ElementsAre("Select communications port"));
   }

@@ -143,7 +143,7 @@ TEST_P(FlowsTest, WriteAllNeverWritesTheModuleAddressAfterAFailedStep) {
   EXPECT_EQ(Device().registers[sim::kExtendedAddressRegister][0], 0);
   EXPECT_EQ(Device().pins[5].aspect_layout, workspace_.config.pins[5].aspect_layout)
       << "what went before the failure was written";
-  EXPECT_THAT(line_.prompter.Texts(), Contains(HasSubstr("stopped working")));
+  EXPECT_THAT(line_.prompter.Texts(), Contains(HasSubstr("is gone")));
 }
 
 TEST_P(FlowsTest, WriteDeviceWritesTheHeadAndItsMembersOnly) {

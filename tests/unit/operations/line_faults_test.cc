@@ -18,8 +18,10 @@ namespace {
 
 using sim::Fault;
 using ::testing::Contains;
+using ::testing::ElementsAre;
 using ::testing::EndsWith;
 using ::testing::Not;
+using ::testing::StartsWith;
 using testing::SimulatedLine;
 
 enum class At { kFirst, kMiddle, kLast };
@@ -29,6 +31,7 @@ struct FaultCase {
   Fault fault;
   int times;  // sim::kAlways for a Tarn that stays that way
   At at;
+  bool adapter_pulled = false;  // instead of the fault, the port goes away at that reply
 };
 
 constexpr FaultCase kFaultCases[] = {
@@ -43,6 +46,9 @@ constexpr FaultCase kFaultCases[] = {
     {"wrong echo, last", Fault::kWrongEcho, 1, At::kLast},
     {"silent Tarn", Fault::kNoReply, sim::kAlways, At::kFirst},
     {"refused event reads", Fault::kRefuseEventReads, sim::kAlways, At::kFirst},
+    {"adapter pulled, first", Fault::kNoReply, 0, At::kFirst, true},
+    {"adapter pulled, middle", Fault::kNoReply, 0, At::kMiddle, true},
+    {"adapter pulled, last", Fault::kNoReply, 0, At::kLast, true},
 };
 
 // Parameters: the operation, and the Tarn and its line.
@@ -97,9 +103,21 @@ TEST_P(LineFaultsTest, NoSuccessTheTarnDidNotConfirm) {
     SCOPED_TRACE(c.name);
     Bench bench(kind());
     bench.line.tarn.memory() = memory_;
-    bench.line.tarn.InjectFaultAtReply(c.fault, ReplyNumber(c.at), c.times);
+    if (c.adapter_pulled) {
+      sim::SimulatedTarn& tarn = bench.line.tarn;
+      bench.line.port.VanishWhen(
+          [&tarn, reply = ReplyNumber(c.at)] { return tarn.replies_asked() >= reply; });
+    } else {
+      bench.line.tarn.InjectFaultAtReply(c.fault, ReplyNumber(c.at), c.times);
+    }
     const OperationResult result = bench.scheduler.Run(operation());
     const std::vector<std::string> messages = bench.line.prompter.Texts();
+    if (c.adapter_pulled) {
+      // One message that names the port and says it is gone, and the port shown closed.
+      EXPECT_THAT(messages, ElementsAre(StartsWith("The serial port sim is gone")));
+      EXPECT_TRUE(result.port_lost);
+      EXPECT_FALSE(bench.line.link.port_open());
+    }
 
     switch (KindOf(operation())) {
       case OperationKind::kWrite:
@@ -111,7 +129,7 @@ TEST_P(LineFaultsTest, NoSuccessTheTarnDidNotConfirm) {
         EXPECT_FALSE(result.succeeded);
         EXPECT_FALSE(result.unconfirmed);
         EXPECT_EQ(result.summary, kWriteStopped);
-        EXPECT_THAT(messages, Contains(std::string(kWriteStopped)));
+        if (!c.adapter_pulled) EXPECT_THAT(messages, Contains(std::string(kWriteStopped)));
         break;
       case OperationKind::kRead:
         EXPECT_FALSE(result.succeeded);
