@@ -48,9 +48,7 @@ QtSerialPort::QtSerialPort(Clock& clock) : clock_(clock) {
   // shows at the next look, not only at the next message.
   QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
                    [this](QSerialPort::SerialPortError error) {
-                     if (error != QSerialPort::ResourceError || failed_) return;
-                     failed_ = true;
-                     error_text_ = kDeviceDisappeared;
+                     if (error != QSerialPort::NoError && !failed_) NoteError();
                    });
 }
 
