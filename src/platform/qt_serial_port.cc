@@ -53,6 +53,19 @@ QtSerialPort::QtSerialPort(Clock& clock) : clock_(clock) {
 }
 
 std::vector<ListedPort> QtSerialPort::ListPorts() {
+#ifdef Q_OS_LINUX
+  // A device plugged in or pulled out adds or removes its node in /dev.
+  if (device_folder_.directories().isEmpty() &&
+      device_folder_.addPath(QStringLiteral("/dev"))) {
+    QObject::connect(&device_folder_, &QFileSystemWatcher::directoryChanged, &port_,
+                     [this] { catalogue_stale_ = true; });
+  }
+  const bool watched = !device_folder_.directories().isEmpty();
+#else
+  const bool watched = false;
+#endif
+  if (watched && !catalogue_stale_) return catalogue_;
+  catalogue_stale_ = false;
   std::vector<ListedPort> listed;
   const std::vector<std::string> ports = SystemPorts();
   for (std::size_t i = 0; i < ports.size(); ++i) {
@@ -68,6 +81,7 @@ std::vector<ListedPort> QtSerialPort::ListPorts() {
   std::sort(listed.begin(), listed.end(),
             [](const ListedPort& a, const ListedPort& b) { return a.number < b.number; });
 #endif
+  catalogue_ = listed;
   return listed;
 }
 

@@ -2,6 +2,7 @@
 #define TARN_PLATFORM_QT_SERIAL_PORT_H_
 
 #include <QEventLoop>
+#include <QFileSystemWatcher>
 #include <QSerialPort>
 #include <string>
 #include <vector>
@@ -34,6 +35,8 @@ class QtSerialPort : public SerialPort, public PortCatalogue {
   // The serial devices the system lists, sorted by their location; port n is entry n - 1. On
   // Windows port n is COMn instead.
   static std::vector<std::string> SystemPorts();
+  // Asking the system is costly (every terminal device is looked at); where the device folder can
+  // be watched, the list is asked for again only after something in it changed.
   std::vector<ListedPort> ListPorts() override;
 
   std::string PortName(int number) override;
@@ -60,6 +63,9 @@ class QtSerialPort : public SerialPort, public PortCatalogue {
   bool failed_ = false;
   WaitMode wait_mode_ = WaitMode::kBlock;
   QEventLoop* waiting_loop_ = nullptr;
+  QFileSystemWatcher device_folder_;
+  bool catalogue_stale_ = true;
+  std::vector<ListedPort> catalogue_;
 };
 
 }  // namespace tarn
