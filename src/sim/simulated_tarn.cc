@@ -98,6 +98,9 @@ void SimulatedTarn::Reply(const DirectFrame& request, std::vector<std::uint8_t> 
   if (TakeFault(Fault::kShortReply) && !payload.empty()) payload.pop_back();
   std::uint8_t address_byte = request.address_byte;
   if (TakeFault(Fault::kPreviousToggle)) address_byte ^= 0x40;
+  if (TakeFault(Fault::kForeignAddress)) {
+    address_byte = AddressByte((module_address_ + 1) % 16, address_byte & 0x40);
+  }
 
   const auto header = static_cast<std::uint8_t>(
       kReplyHeader | (request.extended_address ? kExtendedAddressFollows : 0) | payload.size());
