@@ -33,36 +33,6 @@ namespace {
 
 constexpr int kBitsPerSecond = 19200;
 
-// Counts the bytes that cross the port.
-class CountingPort : public tarn::SerialPort {
- public:
-  explicit CountingPort(tarn::SerialPort& port) : port_(port) {}
-  std::string PortName(int number) override { return port_.PortName(number); }
-  bool Open(std::string_view name) override { return port_.Open(name); }
-  void Close() override { port_.Close(); }
-  bool IsOpen() const override { return port_.IsOpen(); }
-  std::string ErrorText() const override { return port_.ErrorText(); }
-  bool ApplySettings(std::string_view settings) override { return port_.ApplySettings(settings); }
-  bool Write(std::span<const std::uint8_t> bytes) override {
-    bytes_ += static_cast<long>(bytes.size());
-    return port_.Write(bytes);
-  }
-  int BytesWaiting() override { return port_.BytesWaiting(); }
-  std::optional<std::uint8_t> ReadByte() override {
-    const std::optional<std::uint8_t> byte = port_.ReadByte();
-    if (byte) ++bytes_;
-    return byte;
-  }
-  bool WaitForBytes(double deadline) override { return port_.WaitForBytes(deadline); }
-  bool Failed() const override { return port_.Failed(); }
-
-  long TakeCount() { return std::exchange(bytes_, 0); }
-
- private:
-  tarn::SerialPort& port_;
-  long bytes_ = 0;
-};
-
 // The first pin with an aspect layout, or -1.
 int FirstPinWithAspects(const tarn::DeviceConfiguration& config) {
   for (int pin = 0; pin < tarn::kPinCount; ++pin) {
@@ -88,7 +58,7 @@ int main(int argc, char* argv[]) {
 
   tarn::SteadyClock clock;
   tarn::QtSerialPort serial_port(clock);
-  CountingPort port(serial_port);
+  tarn::bench::CountingPort port(serial_port);
   tarn::bench::NotingPrompter prompter;
   tarn::Link link(port, clock, prompter);
   tarn::SilentProgress progress;
