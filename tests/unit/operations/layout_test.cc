@@ -10,6 +10,7 @@
 #include "files/data_file.h"
 #include "operations/flows.h"
 #include "operations/layout_folder.h"
+#include "operations/layout_view.h"
 #include "support/simulated_line.h"
 #include "unit/files/temporary_folder.h"
 #include "unit/operations/device_ready_configuration.h"
@@ -174,6 +175,39 @@ TEST(LayoutScanTest, AStopEndsTheScanAndSaysSoOnce) {
   EXPECT_FALSE(result.completed);
   EXPECT_LT(result.entries.size(), 16u);
   EXPECT_EQ(line.prompter.Texts(), std::vector<std::string>{std::string(kStoppedByUser)});
+}
+
+TEST(LayoutViewTest, RowsAreNumberedAsTheLinkBarAndARowMadeCurrentGoesThroughItsFields) {
+  LayoutTarn tarn;
+  tarn.address = {3, 12};
+  tarn.state = LayoutState::kNotAnswering;
+  tarn.firmware = "3.1.0.10";
+  const struct {
+    LayoutAddress address;
+    int base;
+    const char* module;
+    const char* extended;
+  } cases[] = {{{3, 12}, 1, "4", "13"}, {{3, 12}, 0, "3", "12"}, {{15, {}}, 1, "16", "-"}};
+  for (const auto& c : cases) {
+    tarn.address = c.address;
+    const LayoutRowTexts row = LayoutRow(tarn, c.base);
+    EXPECT_EQ(row.module_address, c.module);
+    EXPECT_EQ(row.extended_address, c.extended);
+    EXPECT_EQ(row.state, "not answering");
+
+    SimulatedBusLine line;
+    DeviceConfiguration config;
+    config.numbering_base = static_cast<std::uint8_t>(c.base);
+    line.link.SetExtendedAddressing(!c.address.extended_address);
+    const MadeCurrent made = MakeLayoutTarnCurrent(c.address, config, line.link);
+    EXPECT_TRUE(made.changed);
+    EXPECT_EQ(line.link.module_address(), c.address.module_address);
+    EXPECT_EQ(line.link.extended_addressing(), c.address.extended_address.has_value());
+    if (c.address.extended_address) {
+      EXPECT_EQ(line.link.extended_address(), *c.address.extended_address);
+    }
+    EXPECT_FALSE(MakeLayoutTarnCurrent(c.address, config, line.link).changed);
+  }
 }
 
 class LayoutFolderRunTest : public testing::TemporaryFolderTest {
