@@ -93,10 +93,10 @@ LayoutEntry EntryOf(const Json& json) {
 
 }  // namespace
 
-std::string LayoutAddressText(const LayoutAddress& address) {
-  std::string text = "module " + std::to_string(address.module_address);
+std::string LayoutAddressText(const LayoutAddress& address, int numbering_base) {
+  std::string text = "module " + std::to_string(address.module_address + numbering_base);
   if (address.extended_address) {
-    text += ", extended address " + std::to_string(*address.extended_address);
+    text += ", extended address " + std::to_string(*address.extended_address + numbering_base);
   }
   return text;
 }

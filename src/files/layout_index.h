@@ -30,8 +30,9 @@ struct LayoutAddress {
   friend auto operator<=>(const LayoutAddress&, const LayoutAddress&) = default;
 };
 
-// "module 3" or "module 3, extended address 12", as the lines of a layout run name a Tarn.
-std::string LayoutAddressText(const LayoutAddress& address);
+// "module 3" or "module 3, extended address 12", as the lines of a layout run name a Tarn;
+// numbers shown plus `numbering_base` (tarnctl numbers from 0, the window as its link bar does).
+std::string LayoutAddressText(const LayoutAddress& address, int numbering_base = 0);
 
 struct LayoutEntry {
   LayoutAddress address;

@@ -115,8 +115,8 @@ std::string_view LayoutStateText(LayoutState state) {
   return "";
 }
 
-std::string LayoutTarnLine(const LayoutTarn& tarn) {
-  std::string line = LayoutAddressText(tarn.address) + " \"" + tarn.id_string +
+std::string LayoutTarnLine(const LayoutTarn& tarn, int numbering_base) {
+  std::string line = LayoutAddressText(tarn.address, numbering_base) + " \"" + tarn.id_string +
                      "\": " + std::string(LayoutStateText(tarn.state));
   if (tarn.state == LayoutState::kDiffers) {
     const std::size_t n = tarn.differences.size();

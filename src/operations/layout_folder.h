@@ -47,8 +47,9 @@ struct LayoutTarn {
   std::optional<Workspace> tarn_read;
 };
 
-// One line a person reads: "module 3: differs (2 differences)", Windows-1252.
-std::string LayoutTarnLine(const LayoutTarn& tarn);
+// One line a person reads: "module 3 "Depot": differs, 2 differences [tarn-03-Depot.dat]",
+// Windows-1252, the address shown plus `numbering_base`.
+std::string LayoutTarnLine(const LayoutTarn& tarn, int numbering_base = 0);
 
 struct LayoutRunResult {
   ScanResult scan;

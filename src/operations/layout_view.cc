@@ -27,10 +27,10 @@ std::vector<LayoutTarn> TarnsFound(const ScanResult& scan) {
   return tarns;
 }
 
-std::vector<std::string> BadAnswerLines(const ScanResult& scan) {
+std::vector<std::string> BadAnswerLines(const ScanResult& scan, int numbering_base) {
   std::vector<std::string> lines;
   for (const ScanEntry& bad : scan.BadAnswers()) {
-    lines.push_back(LayoutAddressText(bad.address) + ": " +
+    lines.push_back(LayoutAddressText(bad.address, numbering_base) + ": " +
                     std::string(ScanOutcomeText(bad.outcome)) + " (" + bad.detail +
                     "); not listed as a Tarn");
   }

@@ -29,7 +29,7 @@ std::vector<LayoutTarn> TarnsFound(const ScanResult& scan);
 
 // The notes under the table: the bad answers of the scan, one line each ("module 5: garbled
 // answer (...); not listed as a Tarn").
-std::vector<std::string> BadAnswerLines(const ScanResult& scan);
+std::vector<std::string> BadAnswerLines(const ScanResult& scan, int numbering_base);
 
 // A row made the current Tarn: its module address, and its extended address with extended
 // addressing on (off without one), go into the link bar's fields through their confirmation, as

@@ -122,7 +122,7 @@ TEST_F(LayoutWindowTest, FromTheScanToTheRowMadeCurrent) {
   EXPECT_EQ(Column(0), "1|6|12");
   EXPECT_EQ(Column(3), "Nord Yard 7|Sud|");
   EXPECT_EQ(Column(4), "found|found|found");
-  EXPECT_THAT(Notes().toStdString(), HasSubstr("module 9: garbled answer"));
+  EXPECT_THAT(Notes().toStdString(), HasSubstr("module 10: garbled answer"));
   EXPECT_TRUE(prompter.messages.empty()) << prompter.Texts().front();
   EXPECT_EQ(window->link().module_address(), 0) << "the scan leaves the link as it was";
 

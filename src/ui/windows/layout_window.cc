@@ -41,7 +41,10 @@ LayoutWindow::LayoutWindow(WindowContext& context, std::function<void()> request
   QStringList headings;
   for (const char* column : kColumns) headings << QString::fromLatin1(column);
   table_->setHorizontalHeaderLabels(headings);
-  table_->horizontalHeader()->setStretchLastSection(true);
+  for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
+    table_->horizontalHeader()->setSectionResizeMode(
+        column, column == 3 ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
+  }
   table_->verticalHeader()->hide();
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -155,7 +158,7 @@ void LayoutWindow::FindTarns() {
                    });
   });
   tarns_ = TarnsFound(scan);
-  notes_ = BadAnswerLines(scan);
+  notes_ = BadAnswerLines(scan, context_.numbering_base());
   const std::size_t found = tarns_.size();
   Note(std::to_string(found) + (found == 1 ? " Tarn" : " Tarns") + " found on " +
        std::to_string(scan.entries.size()) + " addresses" + (scan.completed ? "" : " (stopped)"));
@@ -180,7 +183,7 @@ void LayoutWindow::BackUpAll() {
   LayoutRunResult result;
   Run([&](LayoutLine& line) { result = tarn::BackUpAll(line, *folder); });
   if (!result.scan.entries.empty() || !result.tarns.empty()) tarns_ = result.tarns;
-  notes_ = BadAnswerLines(result.scan);
+  notes_ = BadAnswerLines(result.scan, context_.numbering_base());
   Note(result.all_good ? "Back Up All: every Tarn was saved"
                        : "Back Up All: not every Tarn was saved; see the rows");
   ShowRows();
@@ -192,7 +195,7 @@ void LayoutWindow::CheckAll() {
   LayoutRunResult result;
   Run([&](LayoutLine& line) { result = tarn::CheckAll(line, *folder); });
   if (!result.scan.entries.empty()) tarns_ = result.tarns;
-  notes_ = BadAnswerLines(result.scan);
+  notes_ = BadAnswerLines(result.scan, context_.numbering_base());
   if (result.completed) {
     Note(result.all_good ? "Check All: every Tarn matches its backup"
                          : "Check All: the layout does not match its backup; see the rows");
@@ -226,7 +229,7 @@ void LayoutWindow::Restore() {
     restored.tarn_read.reset();
     tarn = restored;
   }
-  Note(LayoutTarnLine(restored));
+  Note(LayoutTarnLine(restored, context_.numbering_base()));
   ShowRows();
 }
 
@@ -238,7 +241,7 @@ void LayoutWindow::MakeCurrent(int row) {
   const MadeCurrent made = MakeLayoutTarnCurrent(address, context_.config(), context_.link);
   if (made.changed) context_.host.LinkTargetChanged();
   context_.host.ShowEverything();
-  Note(LayoutAddressText(address) + " is now the Tarn the tabs work on");
+  Note(LayoutAddressText(address, context_.numbering_base()) + " is now the Tarn the tabs work on");
   ShowNotes();
 }
 
@@ -279,7 +282,6 @@ void LayoutWindow::ShowRows() {
     }
   }
   if (selected >= 0 && selected < table_->rowCount()) table_->selectRow(selected);
-  table_->resizeColumnsToContents();
   restore_->setEnabled(!tarns_.empty());
   make_current_->setEnabled(!tarns_.empty());
   ShowNotes();
@@ -291,7 +293,7 @@ void LayoutWindow::ShowNotes() {
   const int row = SelectedRow();
   if (row >= 0 && row < static_cast<int>(tarns_.size())) {
     const LayoutTarn& tarn = tarns_[static_cast<std::size_t>(row)];
-    text += LayoutTarnLine(tarn) + "\n";
+    text += LayoutTarnLine(tarn, context_.numbering_base()) + "\n";
     for (const std::string& difference : tarn.differences) text += "  " + difference + "\n";
   }
   notes_text_->setPlainText(FromTarnText(text));
