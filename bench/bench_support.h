@@ -12,6 +12,9 @@
 
 #include "host/prompter.h"
 #include "host/serial_port.h"
+#include "link/link.h"
+#include "platform/qt_serial_port.h"
+#include "platform/steady_clock.h"
 
 namespace tarn::bench {
 
@@ -55,6 +58,24 @@ class CountingPort : public SerialPort {
  private:
   SerialPort& port_;
   long bytes_ = 0;
+};
+
+// The program's side of a line to `tarnctl simulate --pace`: the real QSerialPort, its bytes
+// counted, at 19200 baud with "Bidirectional Comm." on.
+struct CountedLine {
+  CountedLine() : serial_port(clock), port(serial_port), link(port, clock, prompter) {}
+  bool Open(const std::string& path) {
+    link.SelectBitRate(1);  // 19200
+    if (!link.OpenPortByName(path)) return false;
+    link.SetBidirectional(true);
+    return true;
+  }
+
+  SteadyClock clock;
+  QtSerialPort serial_port;
+  CountingPort port;
+  NotingPrompter prompter;
+  Link link;
 };
 
 // Processor time this process has used, in seconds.

@@ -56,18 +56,16 @@ int main(int argc, char* argv[]) {
     return 1;
   }
 
-  tarn::SteadyClock clock;
-  tarn::QtSerialPort serial_port(clock);
-  tarn::bench::CountingPort port(serial_port);
-  tarn::bench::NotingPrompter prompter;
-  tarn::Link link(port, clock, prompter);
+  tarn::bench::CountedLine line;
+  tarn::Link& link = line.link;
+  tarn::bench::CountingPort& port = line.port;
+  tarn::bench::NotingPrompter& prompter = line.prompter;
+  tarn::SteadyClock& clock = line.clock;
   tarn::SilentProgress progress;
   tarn::Workspace workspace;
   if (!tarn::LoadDataFile(example, workspace.config, prompter)) return 1;
   tarn::Session session(link, clock, prompter, progress, workspace);
-  link.SelectBitRate(1);  // 19200
-  if (!link.OpenPortByName(link_path.toStdString())) return 1;
-  link.SetBidirectional(true);
+  if (!line.Open(link_path.toStdString())) return 1;
 
   tarn::Flows flows(session);
   tarn::Verification verification(session);
@@ -105,8 +103,8 @@ int main(int argc, char* argv[]) {
   constexpr int kWriteAll = 0;
   constexpr int kWriteChanges = 3;
   double walls[std::size(operations)] = {};
-  std::printf("%-13s %8s %8s %8s %11s %9s\n", "operation", "bytes", "wire s", "wall s",
-              "wall/wire", "CPU/wall");
+  std::printf("%-13s %8s %8s %8s %11s %9s\n", "operation", "bytes", "wire s", "wall s", "wall/wire",
+              "CPU/wall");
   bool all_succeeded = true;
   for (std::size_t i = 0; i < std::size(operations); ++i) {
     const auto& operation = operations[i];

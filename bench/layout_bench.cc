@@ -71,16 +71,13 @@ int main(int argc, char* argv[]) {
     return 1;
   }
 
-  tarn::SteadyClock clock;
-  tarn::QtSerialPort serial_port(clock);
-  tarn::bench::CountingPort port(serial_port);
-  tarn::bench::NotingPrompter prompter;
-  tarn::Link link(port, clock, prompter);
-  link.SelectBitRate(1);  // 19200
-  if (!link.OpenPortByName(link_path.toStdString())) return 1;
-  link.SetBidirectional(true);
+  tarn::bench::CountedLine counted;
+  if (!counted.Open(link_path.toStdString())) return 1;
+  tarn::Link& link = counted.link;
+  tarn::bench::CountingPort& port = counted.port;
+  tarn::bench::NotingPrompter& prompter = counted.prompter;
   ScanTimer scan_timer(port);
-  tarn::LayoutLine line{link, clock, prompter, scan_timer};
+  tarn::LayoutLine line{link, counted.clock, prompter, scan_timer};
   const double byte_seconds = tarn::PortSettings{.bits_per_second = kBitsPerSecond}.ByteSeconds();
   const std::filesystem::path folder = directory.filePath("layout").toStdString();
 

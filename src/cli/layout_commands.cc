@@ -141,48 +141,52 @@ int RunScan(const QStringList& arguments) {
   return result.completed && found > 0 && result.BadAnswers().empty() ? kExitOk : kExitFailed;
 }
 
-int RunBackup(const QStringList& arguments) {
+namespace {
+
+using FolderRun = LayoutRunResult (*)(LayoutLine&, const std::filesystem::path&,
+                                      const LayoutTarnSeen&);
+
+// backup and check: LINK DIR, one line per Tarn as it is done, then the bad answers.
+int RunOverFolder(const QStringList& arguments, const char* description, FolderRun run) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(
-      "Back Up All: scans the bus, then reads every Tarn found (\"Read All\") into the folder "
-      "DIR, made when missing: one configuration file per Tarn, named by its module address and "
-      "ID string, and the index layout.json with the link settings, firmware, ID string and time "
-      "of each read. Every file is saved whole or not at all. A Tarn whose read fails is listed "
-      "as failed and its earlier backup is kept. Exit 0 only when every Tarn found was saved, "
-      "every Tarn of the earlier index answered and no answer was bad.");
+  parser.setApplicationDescription(QString::fromLatin1(description));
   parser.addPositionalArgument("DIR", "The layout folder.");
   LayoutBench bench;
   if (const std::optional<int> exit_code = ParseAndConnect(parser, arguments, {"DIR"}, bench)) {
     return *exit_code;
   }
   const LayoutRunResult result =
-      BackUpAll(bench.line, FolderArgument(parser),
-                [&bench](const LayoutTarn& tarn) { PrintTarn(tarn, bench.progress); });
+      run(bench.line, FolderArgument(parser),
+          [&bench](const LayoutTarn& tarn) { PrintTarn(tarn, bench.progress); });
   bench.progress.Finish();
   ReportBadAnswers(result.scan);
   if (result.completed && result.tarns.empty()) std::cerr << "tarnctl: no Tarn answered\n";
   return result.all_good ? kExitOk : kExitFailed;
 }
 
+}  // namespace
+
+int RunBackup(const QStringList& arguments) {
+  return RunOverFolder(
+      arguments,
+      "Back Up All: scans the bus, then reads every Tarn found (\"Read All\") into the folder "
+      "DIR, made when missing: one configuration file per Tarn, named by its module address and "
+      "ID string, and the index layout.json with the link settings, firmware, ID string and time "
+      "of each read. Every file is saved whole or not at all. A Tarn whose read fails is listed "
+      "as failed and its earlier backup is kept. Exit 0 only when every Tarn found was saved, "
+      "every Tarn of the earlier index answered and no answer was bad.",
+      BackUpAll);
+}
+
 int RunCheck(const QStringList& arguments) {
-  QCommandLineParser parser;
-  parser.setApplicationDescription(
+  return RunOverFolder(
+      arguments,
       "Check All: scans the bus, then reads every Tarn of the layout folder's index and compares "
       "it with its file, one line per Tarn: matches, differs (with the differences, as \"tarnctl "
       "diff FILE\" names them), not answering, or new (found on the bus but not in the index). "
       "Exit 0 only when every Tarn of the index matches; a Tarn that does not answer, and also "
-      "one new on the bus (the backup no longer covers the layout), make it exit 1.");
-  parser.addPositionalArgument("DIR", "The layout folder.");
-  LayoutBench bench;
-  if (const std::optional<int> exit_code = ParseAndConnect(parser, arguments, {"DIR"}, bench)) {
-    return *exit_code;
-  }
-  const LayoutRunResult result =
-      CheckAll(bench.line, FolderArgument(parser),
-               [&bench](const LayoutTarn& tarn) { PrintTarn(tarn, bench.progress); });
-  bench.progress.Finish();
-  ReportBadAnswers(result.scan);
-  return result.all_good ? kExitOk : kExitFailed;
+      "one new on the bus (the backup no longer covers the layout), make it exit 1.",
+      CheckAll);
 }
 
 int RunRestore(const QStringList& arguments) {
