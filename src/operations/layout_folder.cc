@@ -212,8 +212,11 @@ LayoutRunResult CheckAll(LayoutLine& line, const fs::path& folder, const LayoutT
     DeviceConfiguration backup;
     if (on_bus == found.end()) {
       tarn.state = LayoutState::kNotAnswering;
-      if (entry.bits_per_second != BitsPerSecond(line.link) ||
-          entry.tunnelled != line.link.tunnelling()) {
+      const auto asked = std::ranges::find(result.scan.entries, entry.address, &ScanEntry::address);
+      if (asked != result.scan.entries.end() && asked->outcome != ScanOutcome::kSilent) {
+        tarn.detail = std::string(ScanOutcomeText(asked->outcome)) + " (" + asked->detail + ")";
+      } else if (entry.bits_per_second != BitsPerSecond(line.link) ||
+                 entry.tunnelled != line.link.tunnelling()) {
         tarn.detail = "it was backed up at " + std::to_string(entry.bits_per_second) + " baud" +
                       (entry.tunnelled ? ", tunnelled" : ", direct");
       }

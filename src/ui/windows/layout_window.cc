@@ -184,8 +184,12 @@ void LayoutWindow::BackUpAll() {
   Run([&](LayoutLine& line) { result = tarn::BackUpAll(line, *folder); });
   if (!result.scan.entries.empty() || !result.tarns.empty()) tarns_ = result.tarns;
   notes_ = BadAnswerLines(result.scan, context_.numbering_base());
-  Note(result.all_good ? "Back Up All: every Tarn was saved"
-                       : "Back Up All: not every Tarn was saved; see the rows");
+  if (!result.completed) {
+    Note("Back Up All stopped; the rows say what was saved");
+  } else {
+    Note(result.all_good ? "Back Up All: every Tarn was saved"
+                         : "Back Up All: not every Tarn was saved; see the rows");
+  }
   ShowRows();
 }
 
@@ -196,7 +200,9 @@ void LayoutWindow::CheckAll() {
   Run([&](LayoutLine& line) { result = tarn::CheckAll(line, *folder); });
   if (!result.scan.entries.empty()) tarns_ = result.tarns;
   notes_ = BadAnswerLines(result.scan, context_.numbering_base());
-  if (result.completed) {
+  if (!result.completed) {
+    Note("Check All stopped");
+  } else {
     Note(result.all_good ? "Check All: every Tarn matches its backup"
                          : "Check All: the layout does not match its backup; see the rows");
   }
