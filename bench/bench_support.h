@@ -3,10 +3,18 @@
 
 #include <time.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <optional>
+#include <span>
 #include <string>
+#include <utility>
 
 #include "host/prompter.h"
+#include "host/serial_port.h"
+#include "link/link.h"
+#include "platform/qt_serial_port.h"
+#include "platform/steady_clock.h"
 
 namespace tarn::bench {
 
@@ -19,6 +27,55 @@ class NotingPrompter : public Prompter {
     return PromptAnswer::kOk;
   }
   std::string last;
+};
+
+// Counts the bytes that cross the port.
+class CountingPort : public SerialPort {
+ public:
+  explicit CountingPort(SerialPort& port) : port_(port) {}
+  std::string PortName(int number) override { return port_.PortName(number); }
+  bool Open(std::string_view name) override { return port_.Open(name); }
+  void Close() override { port_.Close(); }
+  bool IsOpen() const override { return port_.IsOpen(); }
+  std::string ErrorText() const override { return port_.ErrorText(); }
+  bool ApplySettings(std::string_view settings) override { return port_.ApplySettings(settings); }
+  bool Write(std::span<const std::uint8_t> bytes) override {
+    bytes_ += static_cast<long>(bytes.size());
+    return port_.Write(bytes);
+  }
+  int BytesWaiting() override { return port_.BytesWaiting(); }
+  std::optional<std::uint8_t> ReadByte() override {
+    const std::optional<std::uint8_t> byte = port_.ReadByte();
+    if (byte) ++bytes_;
+    return byte;
+  }
+  bool WaitForBytes(double deadline) override { return port_.WaitForBytes(deadline); }
+  bool Failed() const override { return port_.Failed(); }
+
+  long TakeCount() { return std::exchange(bytes_, 0); }
+  long count() const { return bytes_; }
+
+ private:
+  SerialPort& port_;
+  long bytes_ = 0;
+};
+
+// The program's side of a line to `tarnctl simulate --pace`: the real QSerialPort, its bytes
+// counted, at 19200 baud with "Bidirectional Comm." on.
+struct CountedLine {
+  CountedLine() : serial_port(clock), port(serial_port), link(port, clock, prompter) {}
+  bool Open(const std::string& path) {
+    link.SelectBitRate(1);  // 19200
+    if (!link.OpenPortByName(path)) return false;
+    link.SetBidirectional(true);
+    return true;
+  }
+
+  SteadyClock clock;
+  QtSerialPort serial_port;
+  CountingPort port;
+  NotingPrompter prompter;
+  Link link;
 };
 
 // Processor time this process has used, in seconds.

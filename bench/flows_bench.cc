@@ -33,36 +33,6 @@ namespace {
 
 constexpr int kBitsPerSecond = 19200;
 
-// Counts the bytes that cross the port.
-class CountingPort : public tarn::SerialPort {
- public:
-  explicit CountingPort(tarn::SerialPort& port) : port_(port) {}
-  std::string PortName(int number) override { return port_.PortName(number); }
-  bool Open(std::string_view name) override { return port_.Open(name); }
-  void Close() override { port_.Close(); }
-  bool IsOpen() const override { return port_.IsOpen(); }
-  std::string ErrorText() const override { return port_.ErrorText(); }
-  bool ApplySettings(std::string_view settings) override { return port_.ApplySettings(settings); }
-  bool Write(std::span<const std::uint8_t> bytes) override {
-    bytes_ += static_cast<long>(bytes.size());
-    return port_.Write(bytes);
-  }
-  int BytesWaiting() override { return port_.BytesWaiting(); }
-  std::optional<std::uint8_t> ReadByte() override {
-    const std::optional<std::uint8_t> byte = port_.ReadByte();
-    if (byte) ++bytes_;
-    return byte;
-  }
-  bool WaitForBytes(double deadline) override { return port_.WaitForBytes(deadline); }
-  bool Failed() const override { return port_.Failed(); }
-
-  long TakeCount() { return std::exchange(bytes_, 0); }
-
- private:
-  tarn::SerialPort& port_;
-  long bytes_ = 0;
-};
-
 // The first pin with an aspect layout, or -1.
 int FirstPinWithAspects(const tarn::DeviceConfiguration& config) {
   for (int pin = 0; pin < tarn::kPinCount; ++pin) {
@@ -86,18 +56,16 @@ int main(int argc, char* argv[]) {
     return 1;
   }
 
-  tarn::SteadyClock clock;
-  tarn::QtSerialPort serial_port(clock);
-  CountingPort port(serial_port);
-  tarn::bench::NotingPrompter prompter;
-  tarn::Link link(port, clock, prompter);
+  tarn::bench::CountedLine line;
+  tarn::Link& link = line.link;
+  tarn::bench::CountingPort& port = line.port;
+  tarn::bench::NotingPrompter& prompter = line.prompter;
+  tarn::SteadyClock& clock = line.clock;
   tarn::SilentProgress progress;
   tarn::Workspace workspace;
   if (!tarn::LoadDataFile(example, workspace.config, prompter)) return 1;
   tarn::Session session(link, clock, prompter, progress, workspace);
-  link.SelectBitRate(1);  // 19200
-  if (!link.OpenPortByName(link_path.toStdString())) return 1;
-  link.SetBidirectional(true);
+  if (!line.Open(link_path.toStdString())) return 1;
 
   tarn::Flows flows(session);
   tarn::Verification verification(session);
@@ -135,8 +103,8 @@ int main(int argc, char* argv[]) {
   constexpr int kWriteAll = 0;
   constexpr int kWriteChanges = 3;
   double walls[std::size(operations)] = {};
-  std::printf("%-13s %8s %8s %8s %11s %9s\n", "operation", "bytes", "wire s", "wall s",
-              "wall/wire", "CPU/wall");
+  std::printf("%-13s %8s %8s %8s %11s %9s\n", "operation", "bytes", "wire s", "wall s", "wall/wire",
+              "CPU/wall");
   bool all_succeeded = true;
   for (std::size_t i = 0; i < std::size(operations); ++i) {
     const auto& operation = operations[i];

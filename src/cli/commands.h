@@ -26,6 +26,10 @@ int RunMonitor(const QStringList& arguments);
 int RunConvert(const QStringList& arguments);
 int RunDiff(const QStringList& arguments);
 int RunDevices(const QStringList& arguments);
+int RunScan(const QStringList& arguments);
+int RunBackup(const QStringList& arguments);
+int RunCheck(const QStringList& arguments);
+int RunRestore(const QStringList& arguments);
 
 }  // namespace tarn::cli
 

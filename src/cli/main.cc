@@ -28,6 +28,10 @@ constexpr Command kCommands[] = {
     {"convert", "load a configuration file and save it anew", tarn::cli::RunConvert},
     {"diff", "print where two configuration files differ", tarn::cli::RunDiff},
     {"devices", "list the devices of a definitions library", tarn::cli::RunDevices},
+    {"scan", "find every Tarn on the bus", tarn::cli::RunScan},
+    {"backup", "read every Tarn on the bus into a layout folder", tarn::cli::RunBackup},
+    {"check", "compare every Tarn of a layout folder with its file", tarn::cli::RunCheck},
+    {"restore", "write one Tarn from its backup in a layout folder", tarn::cli::RunRestore},
 };
 
 // The commands, on standard output when asked for, else as the answer to a usage error.

@@ -19,6 +19,7 @@
 #include "operations/flows.h"
 #include "sim/manual_clock.h"
 #include "sim/pty_bridge.h"
+#include "sim/simulated_bus.h"
 #include "sim/simulated_port.h"
 #include "sim/simulated_tarn.h"
 #include "sim/simulated_tolvik_unit.h"
@@ -55,6 +56,8 @@ constexpr FaultChoice kFaultChoices[] = {
     {"late", sim::Fault::kLateReply, 1},
     {"silent", sim::Fault::kNoReply, sim::kAlways},
     {"refuse-events", sim::Fault::kRefuseEventReads, sim::kAlways},
+    {"garbled", sim::Fault::kBadChecksum, sim::kAlways},
+    {"wrong-address", sim::Fault::kForeignAddress, sim::kAlways},
 };
 
 // Arms the fault; false when the text names none.
@@ -75,6 +78,44 @@ bool ArmFault(std::string_view text, sim::SimulatedTarn& tarn) {
   return false;
 }
 
+// --tarn MODULE[:XADDR][,load=FILE][,fault=KIND[@N]]: one Tarn of a --bus. Returns the reason
+// when the text or its file is refused.
+std::optional<std::string> AddBusTarn(const std::string& spec, sim::SimulatedBus& bus) {
+  const std::string wrong = "--tarn takes MODULE[:XADDR][,load=FILE][,fault=KIND[@N]], not '" +
+                            spec + "'";
+  std::vector<std::string> parts;
+  for (std::size_t start = 0;;) {
+    const std::size_t comma = spec.find(',', start);
+    parts.push_back(spec.substr(start, comma - start));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  const std::size_t colon = parts[0].find(':');
+  const std::optional<int> module = ParseNumber(parts[0].substr(0, colon));
+  std::optional<int> xaddr;
+  if (colon != std::string::npos) {
+    xaddr = ParseNumber(parts[0].substr(colon + 1));
+    if (!xaddr || *xaddr < 0 || *xaddr > kMaxExtendedAddress) return wrong;
+  }
+  if (!module || *module < 0 || *module > kMaxModuleAddress) return wrong;
+  sim::SimulatedTarn& tarn = bus.Add(static_cast<std::uint8_t>(*module));
+  std::string fault;
+  for (std::size_t i = 1; i < parts.size(); ++i) {
+    if (parts[i].starts_with("load=")) {
+      const std::string file = parts[i].substr(5);
+      if (!LoadIntoTarn(file, tarn)) return "could not load " + file + " into the Tarn at module " + std::to_string(*module);
+    } else if (parts[i].starts_with("fault=")) {
+      fault = parts[i].substr(6);
+    } else {
+      return wrong;
+    }
+  }
+  // After the load, whose module address settings carry an extended address of their own.
+  if (xaddr) tarn.memory().registers[sim::kExtendedAddressRegister] = {static_cast<std::uint8_t>(*xaddr)};
+  if (!fault.empty() && !ArmFault(fault, tarn)) return wrong;
+  return std::nullopt;
+}
+
 }  // namespace
 
 int RunSimulate(const QStringList& arguments) {
@@ -90,11 +131,20 @@ int RunSimulate(const QStringList& arguments) {
   parser.addOption(
       {"pace", "Answer no faster than a real line at --baud (11 bits a byte) would carry."});
   parser.addOption({"baud", "The bit rate --pace keeps to (default 19200).", "RATE", "19200"});
+  parser.addOption({"bus",
+                    "Put several simulated Tarns on the one line, each given by a --tarn; only the "
+                    "addressed one answers."});
+  parser.addOption({"tarn",
+                    "With --bus, one Tarn: its module address, optionally its extended address, "
+                    "the configuration to start with and a --fault of its own; repeat for each "
+                    "Tarn. For example --tarn 0,load=a.dat --tarn 3:12,fault=silent.",
+                    "MODULE[:XADDR][,load=FILE][,fault=KIND[@N]]"});
   parser.addOption({"fault",
                     "Misbehave from the Nth reply asked for (default 1, counted after --load): "
                     "no-reply, bad-checksum, wrong-echo (a reply naming another command) or "
                     "late (after 2.5 s) spoil that one reply; silent answers nothing from then "
-                    "on; refuse-events refuses every event read.",
+                    "on; garbled spoils every reply's checksum; wrong-address answers every time "
+                    "under the next module's address; refuse-events refuses every event read.",
                     "KIND[@N]"});
   AddSimulationOptions(parser);
   if (const std::optional<int> exit_code = ParseCommandLine(parser, arguments)) return *exit_code;
@@ -118,6 +168,24 @@ int RunSimulate(const QStringList& arguments) {
   const std::optional<SimulationOptions> simulation = ReadSimulationOptions(parser, error);
   if (!simulation) return UsageError(arguments, error);
 
+  sim::SimulatedBus bus;
+  const bool on_bus = parser.isSet("bus");
+  if (on_bus != parser.isSet("tarn")) {
+    return UsageError(arguments, on_bus ? "--bus needs at least one --tarn" : "--tarn needs --bus");
+  }
+  if (on_bus && (parser.isSet("load") || parser.isSet("fault") || parser.isSet("module"))) {
+    return UsageError(arguments, "with --bus, give --load, --fault and the module in each --tarn");
+  }
+  for (const QString& spec : parser.values("tarn")) {
+    const std::optional<std::string> refused = AddBusTarn(spec.toStdString(), bus);
+    if (!refused) continue;
+    if (refused->starts_with("--tarn")) return UsageError(arguments, *refused);
+    std::cerr << "tarnctl simulate: " << *refused << '\n';
+    return kExitFailed;
+  }
+  for (const auto& member : bus.tarns()) member->set_choices(simulation->choices);
+  const int bus_replies_at_start = bus.replies_asked();
+
   // The file goes in as a user's Write All would; the Tarn's own ways start afterwards.
   sim::SimulatedTarn tarn(static_cast<std::uint8_t>(*module));
   if (parser.isSet("load") && !LoadIntoTarn(parser.value("load").toStdString(), tarn)) {
@@ -128,14 +196,15 @@ int RunSimulate(const QStringList& arguments) {
   tarn.set_choices(simulation->choices);
   const int replies_at_start = tarn.replies_asked();
   if (parser.isSet("fault") && !ArmFault(parser.value("fault").toStdString(), tarn)) {
-    return UsageError(arguments, "--fault takes no-reply, bad-checksum, wrong-echo, late, silent "
-                                 "or refuse-events, optionally followed by @N, not '" +
+    return UsageError(arguments, "--fault takes no-reply, bad-checksum, wrong-echo, late, silent, "
+                                 "garbled, wrong-address or refuse-events, optionally followed by "
+                                 "@N, not '" +
                                      parser.value("fault").toStdString() + "'");
   }
   std::unique_ptr<sim::SimulatedTolvikUnit> unit;
-  sim::SimulatedDevice* device = &tarn;
+  sim::SimulatedDevice* device = on_bus ? static_cast<sim::SimulatedDevice*>(&bus) : &tarn;
   if (parser.isSet("tolvik")) {
-    unit = std::make_unique<sim::SimulatedTolvikUnit>(tarn);
+    unit = std::make_unique<sim::SimulatedTolvikUnit>(*device);
     device = unit.get();
   }
 
@@ -152,8 +221,15 @@ int RunSimulate(const QStringList& arguments) {
     return kExitFailed;
   }
   std::cout << bridge.device_path() << std::endl;
-  std::cerr << "Simulated Tarn, module address " << *module
-            << (unit ? ", behind a Tolvik unit" : "") << ", on " << bridge.device_path()
+  std::string what = "Simulated Tarn, module address " + std::to_string(*module);
+  if (on_bus) {
+    what = "Simulated bus of " + std::to_string(bus.tarns().size()) + " Tarns, module addresses";
+    for (const auto& member : bus.tarns()) {
+      what += " " + std::to_string(member->module_address()) + ":" +
+              std::to_string(member->memory().extended_address());
+    }
+  }
+  std::cerr << what << (unit ? ", behind a Tolvik unit" : "") << ", on " << bridge.device_path()
             << (bridge.link_path().empty() ? "" : " (link " + bridge.link_path() + ")")
             << ". Stop it with Ctrl+C." << std::endl;
   if (!bridge.Run(stop_requested)) {
@@ -162,8 +238,9 @@ int RunSimulate(const QStringList& arguments) {
   }
   bridge.Close();
   // Tells how long an operation's conversation was, so a --fault can be aimed at its end.
-  std::cerr << "Simulated Tarn stopped; " << tarn.replies_asked() - replies_at_start
-            << " replies were asked for." << std::endl;
+  const int replies = on_bus ? bus.replies_asked() - bus_replies_at_start
+                              : tarn.replies_asked() - replies_at_start;
+  std::cerr << "Simulated Tarn stopped; " << replies << " replies were asked for." << std::endl;
   return kExitOk;
 }
 

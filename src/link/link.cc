@@ -49,7 +49,7 @@ constexpr TransparentUnit kTransparentUnits[] = {
 }  // namespace
 
 Link::Link(SerialPort& port, Clock& clock, Prompter& prompter)
-    : port_(port), clock_(clock), prompter_(prompter) {
+    : port_(port), clock_(clock), relay_(prompter), prompter_(relay_) {
   port_.ApplySettings(kBitRateSettings[kDefaultBitRateIndex]);
 }
 
@@ -329,7 +329,7 @@ bool Link::ReceiveDirectReply() {
   std::optional<std::uint8_t> expected;
   if (addressing_.extended_addressing) expected = extended_address();
   DirectReceiver receiver(reply_, expected);
-  const double deadline = clock_.Now() + kReplyTimeLimitSeconds;
+  const double deadline = clock_.Now() + reply_time_limit_;
   while (const std::optional<std::uint8_t> byte = NextByte(deadline)) {
     switch (receiver.Feed(*byte)) {
       case DirectReceiver::Event::kComplete:
@@ -382,7 +382,7 @@ bool Link::SendTunnelled(bool wait, std::span<const std::uint8_t> payload) {
     return reply_valid_;
   }
   // The unit acknowledges the message at once; the Tarn's reply comes with a later poll.
-  const double deadline = clock_.Now() + kReplyTimeLimitSeconds;
+  const double deadline = clock_.Now() + reply_time_limit_;
   while (reply_valid_) {
     if (CarriesTarnReply()) {
       TakeTunnelledReply();
@@ -467,7 +467,7 @@ bool Link::TolvikExchange(std::span<const std::uint8_t> data) {
 
 bool Link::ReceiveTolvikFrame() {
   TolvikReceiver receiver(reply_);
-  const double deadline = clock_.Now() + kReplyTimeLimitSeconds;
+  const double deadline = clock_.Now() + reply_time_limit_;
   TolvikReceiver::Outcome outcome = TolvikReceiver::Outcome::kPending;
   while (outcome == TolvikReceiver::Outcome::kPending) {
     const std::optional<std::uint8_t> byte = NextByte(deadline);
@@ -503,7 +503,10 @@ bool Link::WriteBytes(std::span<const std::uint8_t> bytes) {
 std::optional<std::uint8_t> Link::NextByte(double deadline) {
   for (;;) {
     if (port_.BytesWaiting() > 0) {
-      if (std::optional<std::uint8_t> byte = port_.ReadByte()) return byte;
+      if (std::optional<std::uint8_t> byte = port_.ReadByte()) {
+        ++bytes_received_;
+        return byte;
+      }
     }
     if (port_.Failed()) {
       ReportPortGone();

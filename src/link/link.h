@@ -48,6 +48,8 @@ class Link {
   // so an operation ends at its next exchange exactly as at a failed step; "Stopped by the user."
   // is shown once for each stop. The window's "Stop" button and tarnctl's signals answer it.
   void SetStopCheck(std::function<bool()> check) { stop_check_ = std::move(check); }
+  // Whether a stop is requested now; a loop over several Tarns ends at it.
+  bool stop_requested() const { return stop_check_ && stop_check_(); }
 
   // --- The port -------------------------------------------------------------------------------
 
@@ -145,6 +147,15 @@ class Link {
   // the answer: entry 0 its data count, then the data values.
   bool TolvikExchange(std::span<const std::uint8_t> data);
 
+  // --- A scan of the bus ------------------------------------------------------------------------
+
+  // How long the direct reply, a Tolvik frame and the tunnelled wait for a Tarn's reply may take;
+  // kReplyTimeLimitSeconds unless a ScopedReplyTimeLimit holds another.
+  double reply_time_limit() const { return reply_time_limit_; }
+  // Bytes that arrived as parts of replies since the port was made; a scan tells a garbled
+  // answer from silence by them.
+  long bytes_received() const { return bytes_received_; }
+
   bool reply_valid() const { return reply_valid_; }
   // True when the last SendTarnMessage took a Tarn reply for this module into the buffer. A
   // tunnelled wait that runs out leaves reply_valid() on (the unit did answer every poll) but this
@@ -181,9 +192,25 @@ class Link {
   bool PayloadFits(std::string_view routine, std::span<const std::uint8_t> values);
   std::optional<int> ProtocolVersion();
 
+  // Every message of the link goes through here: to the program's Prompter, or to the one a
+  // ScopedLinkPrompter holds.
+  class PrompterRelay : public Prompter {
+   public:
+    explicit PrompterRelay(Prompter& target) : target_(&target) {}
+    PromptAnswer Show(std::string_view text, PromptIcon icon, PromptButtons buttons) override {
+      return target_->Show(text, icon, buttons);
+    }
+    Prompter* target_;
+  };
+  friend class ScopedLinkPrompter;
+  friend class ScopedReplyTimeLimit;
+
   SerialPort& port_;
   Clock& clock_;
+  PrompterRelay relay_;
   Prompter& prompter_;
+  double reply_time_limit_ = kReplyTimeLimitSeconds;
+  long bytes_received_ = 0;
   LinkListener* listener_ = nullptr;
   LinkListener silent_listener_;
   std::function<bool()> stop_check_;
@@ -205,6 +232,35 @@ class Link {
   ReplyBuffer reply_{};
   bool reply_valid_ = false;
   bool tarn_reply_received_ = false;
+};
+
+// For as long as it lives, the link's messages go to `prompter` instead of the program's: a scan
+// asks sixteen addresses and must not show a message box for each that keeps quiet.
+class ScopedLinkPrompter {
+ public:
+  ScopedLinkPrompter(Link& link, Prompter& prompter)
+      : relay_(link.relay_), previous_(std::exchange(relay_.target_, &prompter)) {}
+  ~ScopedLinkPrompter() { relay_.target_ = previous_; }
+  ScopedLinkPrompter(const ScopedLinkPrompter&) = delete;
+  ScopedLinkPrompter& operator=(const ScopedLinkPrompter&) = delete;
+
+ private:
+  Link::PrompterRelay& relay_;
+  Prompter* previous_;
+};
+
+// For as long as it lives, the link waits `seconds` for a reply instead of its 2 seconds.
+class ScopedReplyTimeLimit {
+ public:
+  ScopedReplyTimeLimit(Link& link, double seconds)
+      : limit_(link.reply_time_limit_), previous_(std::exchange(limit_, seconds)) {}
+  ~ScopedReplyTimeLimit() { limit_ = previous_; }
+  ScopedReplyTimeLimit(const ScopedReplyTimeLimit&) = delete;
+  ScopedReplyTimeLimit& operator=(const ScopedReplyTimeLimit&) = delete;
+
+ private:
+  double& limit_;
+  double previous_;
 };
 
 }  // namespace tarn

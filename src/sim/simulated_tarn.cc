@@ -135,6 +135,9 @@ void SimulatedTarn::Reply(const DirectFrame& request, std::vector<std::uint8_t> 
   if (TakeFault(Fault::kShortReply) && !payload.empty()) payload.pop_back();
   std::uint8_t address_byte = request.address_byte;
   if (TakeFault(Fault::kPreviousToggle)) address_byte ^= 0x40;
+  if (TakeFault(Fault::kForeignAddress)) {
+    address_byte = AddressByte((module_address_ + 1) % 16, address_byte & 0x40);
+  }
 
   const std::optional<std::uint8_t> extended_address =
       choices_.reply_extended_address ? request.extended_address : std::nullopt;

@@ -29,8 +29,9 @@ enum class Fault {
   kRefuseEventReads,  // Event-On / Event-Off reads answered with the echo alone
   kWrongTarget,       // second payload value (the echoed register or pin) altered
   kShortReply,        // the last payload value left off, and the count one lower
+  kForeignAddress,    // address byte of the next module up, as a Tarn set to another address
 };
-inline constexpr int kFaultCount = 8;
+inline constexpr int kFaultCount = 9;
 // A fault that lasts until ClearFaults().
 inline constexpr int kAlways = -1;
 

@@ -31,7 +31,7 @@ std::optional<std::pair<std::uint8_t, std::uint8_t>> TolvikVersionBytes(int vers
                    static_cast<std::uint8_t>(digits[2] * 8 + digits[3])};
 }
 
-SimulatedTolvikUnit::SimulatedTolvikUnit(SimulatedTarn& tarn) : tarn_(tarn) {}
+SimulatedTolvikUnit::SimulatedTolvikUnit(SimulatedDevice& bus) : bus_(bus) {}
 
 bool SimulatedTolvikUnit::SetProtocolVersion(int version) {
   if (!TolvikVersionBytes(version)) return false;
@@ -49,8 +49,8 @@ bool SimulatedTolvikUnit::SetInterface(std::uint8_t unit_type, int version) {
 void SimulatedTolvikUnit::Receive(std::uint8_t byte, std::vector<std::uint8_t>& answer) {
   last_answer_delay_ = 0.0;
   if (transparent_) {
-    tarn_.Receive(byte, answer);
-    last_answer_delay_ = tarn_.LastAnswerDelay();
+    bus_.Receive(byte, answer);
+    last_answer_delay_ = bus_.LastAnswerDelay();
     return;
   }
   const auto frame = decoder_.Take(byte);
@@ -94,8 +94,8 @@ void SimulatedTolvikUnit::PassToTarn(std::span<const std::uint8_t> data) {
   std::vector<std::uint8_t> bus_answer;
   double delay = 0.0;
   for (const std::uint8_t byte : request) {
-    tarn_.Receive(byte, bus_answer);
-    delay = std::max(delay, tarn_.LastAnswerDelay());
+    bus_.Receive(byte, bus_answer);
+    delay = std::max(delay, bus_.LastAnswerDelay());
   }
   // The unit listens on its bus the way the program does on a direct link: a reply that does not
   // add up is lost.

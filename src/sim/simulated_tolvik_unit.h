@@ -24,14 +24,14 @@ inline constexpr std::uint8_t kUnitPlexa = 10;
 // (y div 8) x 10 + (y mod 8). Only versions whose digits are all 0..7 can be carried.
 std::optional<std::pair<std::uint8_t, std::uint8_t>> TolvikVersionBytes(int version);
 
-// A Tolvik interface unit with a Tarn on its bus. It answers every Tolvik frame with one Tolvik
+// A Tolvik interface unit with a Tarn, or a bus of them, on its bus. It answers every Tolvik frame with one Tolvik
 // frame (toggle 0). A tunnelled Tarn message is answered at once with an empty frame; the unit
 // passes it to the Tarn as a direct frame, listens for the Tarn's reply and hands it out as the
 // answer to a later poll. After the transparent mode request it passes bytes straight through in
 // both directions.
 class SimulatedTolvikUnit : public SimulatedDevice {
  public:
-  explicit SimulatedTolvikUnit(SimulatedTarn& tarn);
+  explicit SimulatedTolvikUnit(SimulatedDevice& bus);
 
   void Receive(std::uint8_t byte, std::vector<std::uint8_t>& answer) override;
   double LastAnswerDelay() const override { return last_answer_delay_; }
@@ -60,7 +60,7 @@ class SimulatedTolvikUnit : public SimulatedDevice {
   void PassToTarn(std::span<const std::uint8_t> data);
   std::vector<std::uint8_t> BusFrame(std::span<const std::uint8_t> data) const;
 
-  SimulatedTarn& tarn_;
+  SimulatedDevice& bus_;
   TolvikFrameDecoder decoder_;
   std::deque<QueuedReply> queued_;
   bool transparent_ = false;

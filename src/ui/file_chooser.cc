@@ -27,6 +27,10 @@ QString FilterOf(FileKind kind) {
 
 std::optional<std::filesystem::path> DialogFileChooser::Open(FileKind kind, const QString& title,
                                                              const QString& preset_name) {
+  if (kind == FileKind::kLayoutFolder) {
+    return Chosen(QFileDialog::getExistingDirectory(parent_, title, Preset(folder_, preset_name)),
+                  folder_);
+  }
   return Chosen(
       QFileDialog::getOpenFileName(parent_, title, Preset(folder_, preset_name), FilterOf(kind)),
       folder_);
@@ -34,6 +38,8 @@ std::optional<std::filesystem::path> DialogFileChooser::Open(FileKind kind, cons
 
 std::optional<std::filesystem::path> DialogFileChooser::Save(FileKind kind, const QString& title,
                                                              const QString& preset_name) {
+  // A layout folder to save into may be made in the dialog itself.
+  if (kind == FileKind::kLayoutFolder) return Open(kind, title, preset_name);
   QString path =
       QFileDialog::getSaveFileName(parent_, title, Preset(folder_, preset_name), FilterOf(kind));
   // The filter names the extension; a name typed without one gets it, as the dialog suggests.

@@ -9,8 +9,8 @@
 
 namespace tarn::ui {
 
-// The two kinds of file the window opens and saves.
-enum class FileKind { kConfiguration, kDefinitions };
+// The kinds of file the window opens and saves; a layout folder is chosen as a folder.
+enum class FileKind { kConfiguration, kDefinitions, kLayoutFolder };
 
 // The window's file dialogs; tests hand in their own answers, so they never meet a blocking
 // dialog. nullopt means the user cancelled.

@@ -23,6 +23,7 @@
 #include "ui/test_tab.h"
 #include "ui/text.h"
 #include "ui/windows/communication_log_window.h"
+#include "ui/windows/layout_window.h"
 #include "ui/windows/verification_window.h"
 
 namespace tarn::ui {
@@ -175,6 +176,10 @@ void MainWindow::BuildMenus() {
           ->setObjectName(QStringLiteral("ActionWriteChanges"));
     }
   }
+
+  tarn->addSeparator();
+  tarn->addAction(QStringLiteral("&Layout..."), this, &MainWindow::ShowLayout)
+      ->setObjectName(QStringLiteral("ActionLayout"));
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   view->addAction(QStringLiteral("&Communication Log"), this, &MainWindow::ShowCommunicationLog);
@@ -452,6 +457,13 @@ void MainWindow::ShowCommunicationLog() {
   communication_log_->show();
   communication_log_->raise();
   communication_log_->activateWindow();
+}
+
+void MainWindow::ShowLayout() {
+  if (layout_window_ == nullptr) {
+    layout_window_ = new LayoutWindow(context_, [this] { stop_requested_ = true; }, this);
+  }
+  layout_window_->Open();
 }
 
 // --- The link's news -------------------------------------------------------------------------

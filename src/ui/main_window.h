@@ -38,6 +38,7 @@ class CommunicationLogWindow;
 class DeviceTab;
 class EventControlTab;
 class GeneralTab;
+class LayoutWindow;
 class LinkBar;
 class TestTab;
 class VerificationWindow;
@@ -115,6 +116,8 @@ class MainWindow : public QMainWindow, public WindowHost, public LinkListener,
   void Redo();
   void AskExpertMode();
   void ShowCommunicationLog();
+  // "Layout...": the window of every Tarn on the bus, made on first use.
+  void ShowLayout();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -160,6 +163,7 @@ class MainWindow : public QMainWindow, public WindowHost, public LinkListener,
   TestTab* test_tab_ = nullptr;
   VerificationWindow* verification_window_ = nullptr;
   CommunicationLogWindow* communication_log_ = nullptr;
+  LayoutWindow* layout_window_ = nullptr;
   QAction* undo_action_ = nullptr;
   QAction* redo_action_ = nullptr;
   QTimer timer1_;

@@ -638,3 +638,99 @@ TEST_F(TarnctlTest, MonitorFailsWhenThePortStopsWorking) {
   EXPECT_EQ(monitor.exitCode(), 1) << err;
   EXPECT_THAT(err, HasSubstr("is gone"));
 }
+
+namespace {
+
+// A bus of simulated Tarns, each `--tarn SPEC`.
+QStringList Bus(const QStringList& specs) {
+  QStringList options = {"--bus"};
+  for (const QString& spec : specs) options << "--tarn" << spec;
+  return options;
+}
+
+}  // namespace
+
+TEST_F(TarnctlTest, ScanListsTheTarnsOfABusAndReportsBadAnswers) {
+  Simulator simulator(Bus({"0", "7", "15", "3,fault=silent", "5,fault=garbled",
+                           "9,fault=wrong-address"}));
+  const QStringList link = {"--port", simulator.link()};
+  const Result scan = RunTarnctl(QStringList{"scan"} + link);
+  EXPECT_EQ(scan.exit_code, 1) << scan.err;
+  EXPECT_EQ(scan.out,
+            "module  xaddr  firmware   ID string\n"
+            "0       -      3.1.0.10   \"\"\n"
+            "7       -      3.1.0.10   \"\"\n"
+            "15      -      3.1.0.10   \"\"\n");
+  EXPECT_THAT(scan.err, HasSubstr("module 5: garbled answer"));
+  EXPECT_THAT(scan.err, HasSubstr("module 9: answer from another address (answered as module 10)"));
+  EXPECT_THAT(scan.err, HasSubstr("3 Tarns found on 16 addresses, 150 ms scan wait"));
+  EXPECT_THAT(scan.err, ::testing::Not(HasSubstr("No response received")));
+
+  Simulator sound(Bus({"2", "12"}));
+  const Result clean = RunTarnctl({"scan", "--port", sound.link(), "--scan-wait", "400"});
+  EXPECT_EQ(clean.exit_code, 0) << clean.err;
+  EXPECT_THAT(clean.err, HasSubstr("2 Tarns found on 16 addresses, 400 ms scan wait"));
+  const Outcome refusals[] = {
+      {"wait too short", {"scan", "--port", sound.link(), "--scan-wait", "20"}, 2,
+       "--scan-wait must be from 150 to 2000 ms"},
+      {"tarn without bus", {"simulate", "--tarn", "3"}, 2, "--tarn needs --bus"},
+      {"bad tarn", {"simulate", "--bus", "--tarn", "16"}, 2, "--tarn takes MODULE"},
+  };
+  for (const Outcome& c : refusals) ExpectOutcome(c);
+}
+
+TEST_F(TarnctlTest, BackupCheckAndRestoreAWholeLayout) {
+  Simulator simulator(Bus({"0,load=" + kExample, "4", "9"}));
+  const QStringList link = {"--port", simulator.link()};
+  QTemporaryDir directory;
+  const QString folder = directory.filePath("layout");
+
+  const Result backup = RunTarnctl(QStringList{"backup"} + link + QStringList{folder});
+  ASSERT_EQ(backup.exit_code, 0) << backup.err;
+  EXPECT_THAT(backup.out, HasSubstr("module 0 \"Nord Yard 7\": backed up [tarn-00-Nord Yard 7.dat]"));
+  EXPECT_TRUE(ReadFile(folder + "/tarn-00-Nord Yard 7.dat").contains("\"ID$\",\"Nord Yard 7\""));
+  EXPECT_TRUE(QFileInfo::exists(folder + "/tarn-04.dat"));
+  EXPECT_TRUE(ReadFile(folder + "/layout.json").contains("\"file\": \"tarn-09.dat\""));
+
+  Result check = RunTarnctl(QStringList{"check"} + link + QStringList{folder});
+  EXPECT_EQ(check.exit_code, 0) << check.err;
+  EXPECT_EQ(QString::fromStdString(check.out).count(": matches"), 3) << check.out;
+
+  // Module 4's DCC address changed on the Tarn: check names it as diff does.
+  ASSERT_EQ(RunTarnctl(QStringList{"send"} + link +
+                       QStringList{"--module", "4", "--one-way", "96", "4", "45", "0"})
+                .exit_code,
+            0);
+  check = RunTarnctl(QStringList{"check"} + link + QStringList{folder});
+  EXPECT_EQ(check.exit_code, 1);
+  EXPECT_THAT(check.out, HasSubstr("module 4 \"\": differs, 1 difference [tarn-04.dat]\n"
+                                   "  DCC address: "));
+  const Result restored = RunTarnctl(QStringList{"restore"} + link + QStringList{folder, "4"});
+  EXPECT_EQ(restored.exit_code, 0) << restored.err;
+  EXPECT_THAT(restored.err, HasSubstr("module 4 \"\": restored"));
+  check = RunTarnctl(QStringList{"check"} + link + QStringList{folder});
+  EXPECT_EQ(check.exit_code, 0) << check.out;
+
+  // A hand-broken index: a clear message, and neither the Tarns nor the folder are touched.
+  QFile index(folder + "/layout.json");
+  ASSERT_TRUE(index.open(QIODevice::ReadWrite));
+  QByteArray text = index.readAll();
+  text.replace("\"tunnelled\": false,", "\"tunnelled\": false");
+  index.resize(0);
+  index.write(text);
+  index.close();
+  const Outcome refusals[] = {
+      {"broken check", QStringList{"check"} + link + QStringList{folder}, 1,
+       "layout.json cannot be used: line "},
+      {"broken backup", QStringList{"backup"} + link + QStringList{folder}, 1,
+       "Nothing in the folder was changed."},
+      {"broken restore", QStringList{"restore"} + link + QStringList{folder, "4"}, 1,
+       "cannot be used"},
+      {"no such Tarn", QStringList{"restore"} + link + QStringList{directory.path(), "4"}, 1,
+       "There is no layout index"},
+      {"module 16", QStringList{"restore"} + link + QStringList{folder, "16"}, 2,
+       "MODULE must be a number from 0 to 15"},
+  };
+  for (const Outcome& c : refusals) ExpectOutcome(c);
+  EXPECT_EQ(ReadFile(folder + "/layout.json"), text);
+}

@@ -185,11 +185,13 @@ TEST_P(PseudoTerminalEveningTest, SaveFileWritesWhatTarnctlReadWrites) {
   EXPECT_EQ(FileBytes(saved), FileBytes(by_tarnctl));
 }
 
+std::string AnswersName(const ::testing::TestParamInfo<const char*>& param) {
+  return param.index == 0 ? "Empty" : "Echoing";
+}
+
 INSTANTIATE_TEST_SUITE_P(WriteAnswers, PseudoTerminalEveningTest,
                          ::testing::Values("--ack empty", "--ack echo --reports every --reply-xaddr"),
-                         [](const ::testing::TestParamInfo<const char*>& info) {
-                           return info.index == 0 ? std::string("Empty") : std::string("Echoing");
-                         });
+                         AnswersName);
 
 }  // namespace
 }  // namespace tarn::testing

@@ -1,7 +1,10 @@
 // screenshots DIR: pictures of the real main window for the documentation. The window runs
 // offscreen on a simulated Tarn that holds the example configuration; "Read All" has filled it and
 // expert mode is on. One picture per main tab (the device tab with "Show Details" off), and the
-// aspect editor with "Show Details" on a pin of each layout.
+// aspect editor with "Show Details" on a pin of each layout. Two more Tarns share the bus; the
+// Layout window shows all three after "Back Up All" and a "Check All" that finds one changed.
+
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,6 +14,7 @@
 #include <QPixmap>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <cstdio>
 #include <filesystem>
 #include <set>
@@ -20,12 +24,14 @@
 #include "operations/flows.h"
 #include "operations/session.h"
 #include "sim/manual_clock.h"
+#include "sim/simulated_bus.h"
 #include "sim/simulated_port.h"
 #include "sim/simulated_tarn.h"
 #include "support/recording_prompter.h"
 #include "ui/main_window.h"
 #include "ui/monitor_panel.h"
 #include "ui/test_tab.h"
+#include "ui/windows/layout_window.h"
 
 namespace tarn {
 namespace {
@@ -37,15 +43,24 @@ constexpr int kFewestColours = 8;
 // PNG "quality" 0 is zlib's strongest compression: the pictures live in the repository.
 constexpr int kSmallestPng = 0;
 
-// No file dialog ever opens: the standard library is found in the data folder.
+// No file dialog ever opens: the standard library is found in the data folder, and the layout
+// folder is a temporary one.
 class NoFiles : public ui::FileChooser {
  public:
-  std::optional<std::filesystem::path> Open(ui::FileKind, const QString&, const QString&) override {
+  explicit NoFiles(std::filesystem::path layout_folder)
+      : layout_folder_(std::move(layout_folder)) {}
+  std::optional<std::filesystem::path> Open(ui::FileKind kind, const QString&,
+                                            const QString&) override {
+    if (kind == ui::FileKind::kLayoutFolder) return layout_folder_;
     return std::nullopt;
   }
-  std::optional<std::filesystem::path> Save(ui::FileKind, const QString&, const QString&) override {
-    return std::nullopt;
+  std::optional<std::filesystem::path> Save(ui::FileKind kind, const QString& title,
+                                            const QString& preset) override {
+    return Open(kind, title, preset);
   }
+
+ private:
+  std::filesystem::path layout_folder_;
 };
 
 // Writes the example into the simulated Tarn as "Write All" would, over a link of its own.
@@ -95,7 +110,7 @@ QImage Compact(const QImage& image) {
                                Qt::ThresholdDither);
 }
 
-bool Save(ui::MainWindow& window, const QDir& folder, const char* name) {
+bool Save(QWidget& window, const QDir& folder, const char* name) {
   Settle();
   const QImage image = window.grab().toImage();
   const QString path = folder.filePath(QString::fromLatin1(name));
@@ -142,15 +157,20 @@ int main(int argc, char* argv[]) {
 
   const std::filesystem::path data = std::filesystem::path(TARN_SOURCE_DIR) / "data";
   sim::ManualClock clock;
-  sim::SimulatedTarn tarn;
-  sim::SimulatedPort port(tarn, clock);
-  if (!LoadIntoTarn(data / "examples" / "nord_yard.dat", tarn)) {
+  sim::SimulatedBus bus;
+  sim::SimulatedTarn& tarn = bus.Add(0);
+  sim::SimulatedPort port(bus, clock);
+  if (!LoadIntoTarn(data / "examples" / "nord_yard.dat", tarn) ||
+      !LoadIntoTarn(data / "examples" / "sud_depot.dat", bus.Add(5)) ||
+      !LoadIntoTarn(data / "examples" / "west_halt.dat", bus.Add(11))) {
     std::fprintf(stderr, "screenshots: the example could not be put into the simulated Tarn\n");
     return 1;
   }
   // Answers "Expert Mode?" with Yes; anything else it records is reported below.
   testing::RecordingPrompter prompter;
-  NoFiles files;
+  const std::filesystem::path layout_folder =
+      std::filesystem::temp_directory_path() / ("tarn-screenshots-" + std::to_string(getpid()));
+  NoFiles files(layout_folder);
   ui::MainWindow window({.port = port,
                          .clock = clock,
                          .prompter = &prompter,
@@ -208,6 +228,18 @@ int main(int argc, char* argv[]) {
     ChoosePin(window, shown.pin);
     made = Save(window, folder, shown.picture) && made;
   }
+
+  // The Layout window: the three Tarns backed up, then checked after one changed on the bus.
+  window.ShowLayout();
+  auto* layout = window.findChild<ui::LayoutWindow*>();
+  if (layout == nullptr) return 1;
+  layout->resize(760, 420);
+  layout->BackUpAll();
+  bus.Find(5)->memory().registers[sim::kDccAddressRegister] = {45, 0};
+  layout->CheckAll();
+  if (auto* table = layout->findChild<QTableWidget*>()) table->selectRow(1);
+  made = Save(*layout, folder, "layout.png") && made;
+  std::filesystem::remove_all(layout_folder);
 
   for (const std::string& text : prompter.Texts()) {
     if (text != "Expert Mode?")

@@ -87,7 +87,7 @@ start_with_display() {
   demo=$!
   wait_for 30 grep -q '^simulated Tarn on /dev/' "$output" || fail "no simulated Tarn started"
   device=$(sed -n 's|^simulated Tarn on \(/dev/[^ ]*\) .*|\1|p' "$output" | head -n 1)
-  expect_output "--load data/examples/nord_yard.dat" "Press \"Read All\""
+  expect_output "load=data/examples/nord_yard.dat" "Press \"Read All\"" "Tarn > Layout..."
   wait_for 30 window_has_device || fail "tarnconfig did not open $device"
   simulator=$(demo_process_of tarnctl)
   [ -n "$simulator" ] || fail "no simulated Tarn running beside the window"
@@ -122,7 +122,10 @@ case "$case_name" in
     first=$(head -n 1 "$output")
     [[ $first == "No display "* ]] || fail "the first line is \"$first\""
     expect_output "112 0 3 1 0 10" "112 10 83 116 97 116 105 111 110" "112 2 7" \
-      "--tolvik" "Verify OK" "Start Monitoring" "Monitoring Stopped"
+      "--tolvik" "Verify OK" "Start Monitoring" "Monitoring Stopped" \
+      "3 Tarns found on 16 addresses" "module 0 \"Nord Yard 7\": backed up" \
+      "module 5 \"Sud Depot\": differs, 1 difference" "module 5 \"Sud Depot\": restored" \
+      "module 11 \"West Halt\": matches"
     lines=$(sed -n 's/^(read back: \([0-9]*\) lines)$/\1/p' "$output")
     [ -n "$lines" ] && [ "$lines" -gt 1000 ] || fail "the read-back file is missing or short"
     expect_nothing_left

@@ -9,6 +9,7 @@
 
 #include "link/link.h"
 #include "sim/manual_clock.h"
+#include "sim/simulated_bus.h"
 #include "sim/simulated_port.h"
 #include "sim/simulated_tarn.h"
 #include "sim/simulated_tolvik_unit.h"
@@ -92,6 +93,25 @@ struct SimulatedLine {
 
   sim::ManualClock clock;
   sim::SimulatedTarn tarn;
+  sim::SimulatedTolvikUnit unit;
+  sim::SimulatedPort port;
+  RecordingPrompter prompter;
+  Link link;
+};
+
+// A link to a bus of simulated Tarns, directly or through a Tolvik unit, in simulated time; the
+// test adds the Tarns. The port is open and "Bidirectional Comm." is on.
+struct SimulatedBusLine {
+  explicit SimulatedBusLine(bool tunnelled = false)
+      : unit(bus), port(tunnelled ? static_cast<sim::SimulatedDevice&>(unit) : bus, clock),
+        link(port, clock, prompter) {
+    link.SelectPort("1 sim");
+    link.SetBidirectional(true);
+    if (tunnelled) link.SwitchTunnelling(true);
+  }
+
+  sim::ManualClock clock;
+  sim::SimulatedBus bus;
   sim::SimulatedTolvikUnit unit;
   sim::SimulatedPort port;
   RecordingPrompter prompter;
