@@ -56,7 +56,7 @@ class LinkBar : public QWidget, public View {
   QWidget* BuildOperationRow();
   void CommitAddress(AddressField field, NumberField* text);
   void StepAddress(AddressField field, NumberField* text, int direction);
-  void ExtendedAddressingClicked(bool checked);
+  void ExtendedAddressingToggled(bool checked);
   void ShowExtendedAddressing();
   void ReleasePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
 

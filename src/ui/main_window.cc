@@ -125,7 +125,8 @@ MainWindow::MainWindow(const WindowPlatform& platform, QWidget* parent)
   communication_log_ = new CommunicationLogWindow(this);
   BuildMenus();
 
-  connect(main_tabs_, &QTabWidget::currentChanged, this, &MainWindow::MainTabChanged);
+  ConnectRequest(*this, main_tabs_, &QTabWidget::currentChanged, this,
+                 [this](int index) { MainTabChanged(index); });
   connect(link_bar_, &LinkBar::saveRequested, this, &MainWindow::SaveFile);
   connect(link_bar_, &LinkBar::loadRequested, this, &MainWindow::LoadFile);
   connect(link_bar_, &LinkBar::writeChangesRequested, this, &MainWindow::WriteChanges);
@@ -146,39 +147,48 @@ MainWindow::MainWindow(const WindowPlatform& platform, QWidget* parent)
 MainWindow::~MainWindow() { link_.SetListener(nullptr); }
 
 void MainWindow::BuildMenus() {
+  // A menu entry is a request like any control's.
+  const auto add = [this](QMenu* menu, const QString& text, const QKeySequence& keys,
+                          const std::function<void()>& run) {
+    QAction* action = menu->addAction(text);
+    action->setShortcut(keys);
+    ConnectRequest(*this, action, &QAction::triggered, this, [run] { run(); });
+    return action;
+  };
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  file->addAction(QStringLiteral("&Load File..."), QKeySequence::Open, this,
-                  &MainWindow::LoadFile);
-  file->addAction(QStringLiteral("&Save File..."), QKeySequence::Save, this,
-                  [this] { SaveFile(DataFileForm::kFull); });
-  file->addAction(QStringLiteral("Save File &Compact..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
-                  this, [this] { SaveFile(DataFileForm::kCompact); });
+  add(file, QStringLiteral("&Load File..."), QKeySequence::Open, [this] { LoadFile(); });
+  add(file, QStringLiteral("&Save File..."), QKeySequence::Save,
+      [this] { SaveFile(DataFileForm::kFull); });
+  add(file, QStringLiteral("Save File &Compact..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
+      [this] { SaveFile(DataFileForm::kCompact); });
   file->addSeparator();
-  file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+  add(file, QStringLiteral("&Quit"), QKeySequence::Quit, [this] { close(); });
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-  undo_action_ = edit->addAction(QStringLiteral("Undo"), QKeySequence::Undo, this, &MainWindow::Undo);
+  undo_action_ = add(edit, QStringLiteral("Undo"), QKeySequence::Undo, [this] { Undo(); });
   undo_action_->setObjectName(QStringLiteral("ActionUndo"));
-  redo_action_ = edit->addAction(QStringLiteral("Redo"), QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
-                                 this, &MainWindow::Redo);
+  redo_action_ =
+      add(edit, QStringLiteral("Redo"), QKeySequence(QStringLiteral("Ctrl+Shift+Z")), [this] {
+        Redo();
+      });
   redo_action_->setObjectName(QStringLiteral("ActionRedo"));
 
   QMenu* tarn = menuBar()->addMenu(QStringLiteral("&Tarn"));
   tarn->setObjectName(QStringLiteral("MenuTarn"));
   for (const Operation operation :
        {Operation::kReadAll, Operation::kWriteAll, Operation::kVerifyAll}) {
-    tarn->addAction(FromTarnText(EntryOf(operation).caption), this,
-                    [this, operation] { PressOperation(operation); });
+    add(tarn, FromTarnText(EntryOf(operation).caption), {},
+        [this, operation] { PressOperation(operation); });
     if (operation == Operation::kWriteAll) {
-      tarn->addAction(FromTarnText(kWriteChangesCaption), this, &MainWindow::WriteChanges)
+      add(tarn, FromTarnText(kWriteChangesCaption), {}, [this] { WriteChanges(); })
           ->setObjectName(QStringLiteral("ActionWriteChanges"));
     }
   }
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-  view->addAction(QStringLiteral("&Communication Log"), this, &MainWindow::ShowCommunicationLog);
+  add(view, QStringLiteral("&Communication Log"), {}, [this] { ShowCommunicationLog(); });
   // The keyboard's way to what a right click on the version label asks.
-  view->addAction(QStringLiteral("&Expert Mode..."), this, &MainWindow::AskExpertMode)
+  add(view, QStringLiteral("&Expert Mode..."), {}, [this] { AskExpertMode(); })
       ->setObjectName(QStringLiteral("ActionExpertMode"));
 }
 
@@ -221,8 +231,37 @@ bool MainWindow::RunBusy(const std::function<bool()>& work) {
   content_->setEnabled(true);
   if (focus != nullptr && content_->isAncestorOf(focus)) focus->setFocus();
   busy_ = false;
-  if (close_when_idle_) QTimer::singleShot(0, this, &QWidget::close);
+  ExchangeEnded();
   return result;
+}
+
+void MainWindow::ExchangeEnded() {
+  // Once the slot that ran the exchange has finished with the model.
+  if (!held_.empty()) QTimer::singleShot(0, this, &MainWindow::RunHeld);
+  if (close_when_idle_) QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void MainWindow::Request(const std::function<void()>& request) {
+  if (busy_) {
+    held_.push_back(request);
+    return;
+  }
+  // What came while the last exchange waited goes first.
+  RunHeld();
+  request();
+}
+
+void MainWindow::RunHeld() {
+  // A request that a held one makes on its way (a field committing as an exchange starts) runs
+  // at once, as part of it.
+  if (running_held_) return;
+  running_held_ = true;
+  while (!busy_ && !held_.empty()) {
+    const std::function<void()> next = std::move(held_.front());
+    held_.pop_front();
+    next();
+  }
+  running_held_ = false;
 }
 
 void MainWindow::Tick() {
@@ -262,6 +301,8 @@ void MainWindow::FinishOperation(const OperationResult& result) {
   if (ConfirmsWholeTarn(result)) {
     picture_.TakeOver(workspace_);
     if (result.operation == Operation::kReadAll) history_.MarkSaved();
+  } else if (KindOf(result.operation) == OperationKind::kRead) {
+    picture_.TakeOverRead(result.read, workspace_);
   }
   UpdateEditState();
   const std::string status = result.changes_only
@@ -288,9 +329,13 @@ bool MainWindow::BackgroundExchange(const std::function<bool()>& exchange) {
   stop_requested_ = false;
   const bool result = exchange();
   busy_ = false;
-  // A close asked for while the exchange waited for its reply.
-  if (close_when_idle_) QTimer::singleShot(0, this, &QWidget::close);
+  ExchangeEnded();
   return result;
+}
+
+void MainWindow::TookFromTarn(const ChangedGroups& read) {
+  picture_.TakeOverRead(read, workspace_);
+  ShowDifferences();
 }
 
 void MainWindow::WriteChanges() {

@@ -129,9 +129,10 @@ void StepGrid::BuildRow(int row, QGridLayout* grid) {
     r.params[static_cast<std::size_t>(i)] = field;
     grid->addWidget(field, line, kFirstParamColumn + i);
     const StepParam param = kStepParams[static_cast<std::size_t>(i)];
-    connect(field, &NumberField::committed, this, [this, row, param] { CommitField(row, param); });
-    connect(field, &NumberField::helpRequested, this,
-            [this, row, field, box = column.box] { OpenHelpTool(row, box, field->text()); });
+    ConnectRequest(context_.host, field, &NumberField::committed, this,
+                   [this, row, param] { CommitField(row, param); });
+    ConnectRequest(context_.host, field, &NumberField::helpRequested, this,
+                   [this, row, field, box = column.box] { OpenHelpTool(row, box, field->text()); });
   }
 
   r.time = MakeClickLabel(this, ElementName("LabelPAspTime", row), QStringLiteral("00:00.00"));
@@ -143,25 +144,29 @@ void StepGrid::BuildRow(int row, QGridLayout* grid) {
     widget->setProperty(kRowProperty, row);
   }
 
-  connect(r.number, &ClickLabel::pressedWith, this,
-          [this, row](Qt::MouseButton button, Qt::KeyboardModifiers) {
-            if (button != Qt::LeftButton) return;
-            emit aboutToOpenTool();
-            if (tools_->EditStep(row)) emit programChanged();
-          });
-  connect(r.instruction, &QComboBox::activated, this, [this, row](int index) {
-    EditRow(row, Spoken(row, "Instruction"),
-            [this, row, index] { return ChooseInstruction(context_.config(), row, index); });
-  });
-  connect(r.fade, &QCheckBox::clicked, this, [this, row](bool on) {
+  WindowHost& host = context_.host;
+  ConnectRequest(host, r.number, &ClickLabel::pressedWith, this,
+                 [this, row](Qt::MouseButton button, Qt::KeyboardModifiers) {
+                   if (button != Qt::LeftButton) return;
+                   emit aboutToOpenTool();
+                   if (tools_->EditStep(row)) emit programChanged();
+                 });
+  ConnectRequest(host, r.instruction, &QComboBox::currentIndexChanged, this,
+                 [this, row](int index) {
+                   if (index < 0) return;
+                   EditRow(row, Spoken(row, "Instruction"), [this, row, index] {
+                     return ChooseInstruction(context_.config(), row, index);
+                   });
+                 });
+  ConnectRequest(host, r.fade, &QCheckBox::toggled, this, [this, row](bool on) {
     EditRow(row, Spoken(row, "Fade"),
             [this, row, on] { return SetFade(context_.config(), row, on); });
   });
   const auto time_help = [this, row] {
     OpenHelpTool(row, HelpToolBox::kStepTime, rows_[static_cast<std::size_t>(row)].time->text());
   };
-  connect(r.time, &ClickLabel::doubleClicked, this, time_help);
-  connect(r.time, &ClickLabel::activatedWithoutMouse, this, time_help);
+  ConnectRequest(host, r.time, &ClickLabel::doubleClicked, this, time_help);
+  ConnectRequest(host, r.time, &ClickLabel::activatedWithoutMouse, this, time_help);
 }
 
 void StepGrid::ShowRows(const std::array<StepRowView, kMaxStepsPerAspect>& rows) {
@@ -193,9 +198,8 @@ void StepGrid::ShowLayout(int rows, bool headings) {
 void StepGrid::ShowRow(int row, const StepRowView& view) {
   shown_[static_cast<std::size_t>(row)] = view;
   const Row& r = rows_[static_cast<std::size_t>(row)];
-  if (r.instruction->currentIndex() != view.menu_index)
-    r.instruction->setCurrentIndex(view.menu_index);
-  r.fade->setChecked(view.fade);
+  ShowCurrentIndex(r.instruction, view.menu_index);
+  ShowChecked(r.fade, view.fade);
   r.fade->setVisible(row < visible_rows_ && view.fade_allowed);
   for (int i = 0; i < kStepParamCount; ++i) {
     const StepParamView& param = view.params[static_cast<std::size_t>(i)];

@@ -9,7 +9,7 @@ namespace tarn::testing {
 void WindowTest::Start(const std::filesystem::path& program_folder, bool choose_port) {
   window.reset();
   window = std::make_unique<ui::MainWindow>(ui::WindowPlatform{
-      .port = port, .clock = clock, .prompter = &prompter, .files = &files,
+      .port = line, .clock = clock, .prompter = &prompter, .files = &files,
       .program_folder = program_folder});
   window->show();
   window->StartUp();

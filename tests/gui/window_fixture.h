@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "operations/session.h"
@@ -54,6 +55,37 @@ class ScriptedFiles : public ui::FileChooser {
   }
 };
 
+// The simulated port, through which a test acts while the window waits for a reply: the real
+// port's wait runs the event loop, where a screen reader's request or a posted event arrives.
+class WaitingPort : public SerialPort {
+ public:
+  explicit WaitingPort(SerialPort& port) : port_(port) {}
+
+  // Runs at the next wait for a reply, once, then the events it posted.
+  std::function<void()> during_next_wait;
+
+  std::string PortName(int number) override { return port_.PortName(number); }
+  bool Open(std::string_view name) override { return port_.Open(name); }
+  void Close() override { port_.Close(); }
+  bool IsOpen() const override { return port_.IsOpen(); }
+  std::string ErrorText() const override { return port_.ErrorText(); }
+  bool ApplySettings(std::string_view settings) override { return port_.ApplySettings(settings); }
+  bool Write(std::span<const std::uint8_t> bytes) override { return port_.Write(bytes); }
+  int BytesWaiting() override { return port_.BytesWaiting(); }
+  std::optional<std::uint8_t> ReadByte() override { return port_.ReadByte(); }
+  bool WaitForBytes(double deadline) override {
+    if (const std::function<void()> run = std::exchange(during_next_wait, {})) {
+      run();
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    return port_.WaitForBytes(deadline);
+  }
+  bool Failed() const override { return port_.Failed(); }
+
+ private:
+  SerialPort& port_;
+};
+
 // The repository's data folder, which holds the standard device library and the example.
 inline std::filesystem::path DataFolder() { return std::filesystem::path(TARN_SOURCE_DIR) / "data"; }
 inline std::filesystem::path ExampleFile() { return DataFolder() / "examples" / "nord_yard.dat"; }
@@ -90,6 +122,7 @@ class WindowTest : public ::testing::Test {
   sim::ManualClock clock;
   sim::SimulatedTarn tarn;
   sim::SimulatedPort port{tarn, clock};
+  WaitingPort line{port};  // what the window talks through
   RecordingPrompter prompter;
   ScriptedFiles files;
   std::unique_ptr<ui::MainWindow> window;

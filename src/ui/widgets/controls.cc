@@ -10,6 +10,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSlider>
 
 #include "ui/text.h"
@@ -119,6 +120,24 @@ void ShowText(QLabel* label, const QString& text) {
 
 void ShowText(QLineEdit* field, const QString& text) {
   if (field->text() != text) field->setText(text);
+}
+
+void ShowChecked(QAbstractButton* button, bool checked) {
+  if (button->isChecked() == checked) return;
+  const QSignalBlocker quiet(button);
+  button->setChecked(checked);
+}
+
+void ShowCheckState(QCheckBox* box, Qt::CheckState state) {
+  if (box->checkState() == state) return;
+  const QSignalBlocker quiet(box);
+  box->setCheckState(state);
+}
+
+void ShowCurrentIndex(QComboBox* box, int index) {
+  if (box->currentIndex() == index) return;
+  const QSignalBlocker quiet(box);
+  box->setCurrentIndex(index);
 }
 
 QHBoxLayout* MakeRow(QWidget* owner) {
