@@ -171,10 +171,12 @@ QWidget* AspectEditor::BuildAspectRows() {
   label_aspect_->setAccessibleName(QStringLiteral("Aspect copy/paste tools"));
   label_aspect_->setToolTip(QLatin1String(kToolsTip));
   text_aspect_ = MakeNamedField(owner, QStringLiteral("TextPAspAspect"), QStringLiteral("Aspect"));
+  text_aspect_->FitWidth(QStringLiteral("-00"));
   up_down_aspect_ = MakeUpDown(owner, QStringLiteral("UpDownPAspAspect"), QStringLiteral("Aspect"));
   label_init_ = MakeLabel(owner, QStringLiteral("LabelPAspInit"), QStringLiteral("Init"));
   text_init_ = MakeField(owner, QStringLiteral("TextPAspInit"), label_init_,
                          QStringLiteral("Initial aspect"));
+  text_init_->FitWidth(QStringLiteral("-00"));
   up_down_init_ =
       MakeUpDown(owner, QStringLiteral("UpDownPAspInit"), QStringLiteral("Initial aspect"));
   test_ = MakeButton(owner, QStringLiteral("CommandPAspTestAspect"), QStringLiteral("Test"));
@@ -232,6 +234,7 @@ QWidget* AspectEditor::BuildCounts() {
     column.field = MakeField(owner, Name(AddressFieldName(kPinCountFields[i])), column.heading,
                              QLatin1String(text.spoken));
     column.field->setToolTip(QLatin1String(text.tip));
+    column.field->FitWidth(QStringLiteral("00"));
     column.up_down = MakeUpDown(owner, QLatin1String(text.up_down), QLatin1String(text.spoken));
     auto* cell = new QHBoxLayout;
     cell->setSpacing(2);

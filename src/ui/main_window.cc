@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabBar>
@@ -63,6 +65,23 @@ FileChooser& FilesOf(const WindowPlatform& platform, std::unique_ptr<DialogFileC
   return *own;
 }
 
+// The size the window opens at on a large screen: a laptop's 1280 x 720 less the desktop's
+// panels and the window's frame.
+constexpr QSize kOpeningSize(1240, 640);
+// What a window frame and a desktop's panels take of a screen at least.
+constexpr QSize kFrameAllowance(16, 48);
+
+// A tab's page scrolls when the window is smaller than the page needs: on a small screen every
+// control can still be reached, and none is squeezed or cut.
+QScrollArea* Scrolling(QWidget* page) {
+  auto* area = new QScrollArea;
+  area->setObjectName(page->objectName() + QStringLiteral("Scroll"));
+  area->setWidget(page);
+  area->setWidgetResizable(true);
+  area->setFrameShape(QFrame::NoFrame);
+  return area;
+}
+
 // The addresses a flow's kPinAddresses refresh shows again.
 AddressRefresh PinAddresses() {
   return AddressRefresh{AddressDisplay::kPinBasicDccAddress, AddressDisplay::kPinExtendedDccAddress,
@@ -106,20 +125,17 @@ MainWindow::MainWindow(const WindowPlatform& platform, QWidget* parent)
   event_tab_ = new EventControlTab(context_);
   device_tab_ = new DeviceTab(context_);
   test_tab_ = new TestTab(context_);
-  main_tabs_->addTab(general_tab_, MainTabTitle(kGeneralTab));
-  main_tabs_->addTab(event_tab_, MainTabTitle(kEventControlTab));
-  main_tabs_->addTab(device_tab_, MainTabTitle(kDeviceTab));
-  main_tabs_->addTab(test_tab_, MainTabTitle(kTestTab));
+  main_tabs_->addTab(Scrolling(general_tab_), MainTabTitle(kGeneralTab));
+  main_tabs_->addTab(Scrolling(event_tab_), MainTabTitle(kEventControlTab));
+  main_tabs_->addTab(Scrolling(device_tab_), MainTabTitle(kDeviceTab));
+  main_tabs_->addTab(Scrolling(test_tab_), MainTabTitle(kTestTab));
   auto* content_rows = new QVBoxLayout(content_);
+  content_rows->setContentsMargins(6, 6, 6, 0);
   content_rows->addWidget(link_bar_);
   content_rows->addWidget(main_tabs_, 1);
-
-  auto* central = new QWidget(this);
-  auto* rows = new QVBoxLayout(central);
-  rows->setContentsMargins(6, 6, 6, 2);
-  rows->addWidget(content_, 1);
-  rows->addWidget(busy_bar_);
-  setCentralWidget(central);
+  setCentralWidget(content_);
+  // Beside the status line rather than in a row of its own: the tabs keep the height.
+  statusBar()->addPermanentWidget(busy_bar_);
 
   verification_window_ = new VerificationWindow(this);
   communication_log_ = new CommunicationLogWindow(this);
@@ -142,6 +158,9 @@ MainWindow::MainWindow(const WindowPlatform& platform, QWidget* parent)
   connect(&timer1_, &QTimer::timeout, this, &MainWindow::Tick);
   timer1_.start();
   UpdateEditState();
+  // Never larger than the screen leaves room for; a smaller screen scrolls the tabs.
+  resize(kOpeningSize.boundedTo(screen()->availableGeometry().size() - kFrameAllowance)
+             .expandedTo(minimumSizeHint()));
 }
 
 MainWindow::~MainWindow() { link_.SetListener(nullptr); }

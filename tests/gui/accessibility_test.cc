@@ -34,10 +34,12 @@ QString Spoken(QWidget* widget) {
   return face == nullptr ? QString() : face->text(QAccessible::Name).trimmed();
 }
 
-// The line edit inside an editable combo box and the combo's own popup parts belong to it.
+// The line edit inside an editable combo box and the combo's own popup parts belong to it, and
+// a scroll area's bars to the scroll area.
 bool IsPartOfAnother(QWidget* widget) {
   for (QWidget* up = widget->parentWidget(); up != nullptr; up = up->parentWidget()) {
-    if (qobject_cast<QComboBox*>(up) != nullptr || qobject_cast<QAbstractSlider*>(up) != nullptr) {
+    if (qobject_cast<QComboBox*>(up) != nullptr || qobject_cast<QAbstractSlider*>(up) != nullptr ||
+        up->objectName().endsWith(QLatin1String("container"))) {
       return true;
     }
   }

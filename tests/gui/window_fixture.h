@@ -86,6 +86,9 @@ class WaitingPort : public SerialPort {
   SerialPort& port_;
 };
 
+// A window size at which no tab needs to scroll.
+inline constexpr QSize kRoomForEverything(1600, 1000);
+
 // The repository's data folder, which holds the standard device library and the example.
 inline std::filesystem::path DataFolder() { return std::filesystem::path(TARN_SOURCE_DIR) / "data"; }
 inline std::filesystem::path ExampleFile() { return DataFolder() / "examples" / "nord_yard.dat"; }
