@@ -15,6 +15,7 @@
 
 #include "gui/window_fixture.h"
 #include "model/pin_clipboard.h"
+#include "operations/flows.h"
 #include "sim/direct_frame.h"
 #include "ui/windows/verification_window.h"
 
@@ -120,6 +121,58 @@ TEST_F(WriteChangesWindowTest, WithoutAPictureItAsksAndYesWritesAll) {
   window->Tick();
   EXPECT_TRUE(window->picture().known()) << "Write All that succeeded is a picture";
   EXPECT_EQ(tarn.memory().pins[0].aspect_layout, 0) << "the Tarn holds the window's start values";
+}
+
+// Another program changed the Tarn since the window read it whole. A read of a part brings the
+// Tarn's values into the window; "Write Changes" right after sends nothing for it.
+TEST_F(WriteChangesWindowTest, WriteChangesAfterAPartialReadSendsNothingOfIt) {
+  ReadTheExample();
+  prompter.answers = {PromptAnswer::kYes};
+  window->AskExpertMode();
+  TakeMessages();
+  auto* tabs = Find<QTabWidget>(QStringLiteral("SSTab_Main"));
+  const struct {
+    const char* button;
+    int tab;
+    std::function<void(Workspace&)> change;
+  } cases[] = {
+      {"CommandReadPin", 2,
+       [](Workspace& w) {
+         ++w.config.pins[0].aspects[1].steps[0].p2;
+         w.config.pins[0].initial_aspect = 3;
+       }},
+      {"CommandPAspReadPin", 2, [](Workspace& w) { ++w.config.pins[0].aspects[2].steps[1].p2; }},
+      {"CommandReadAllPins", 2, [](Workspace& w) { w.config.pins[7].dcc_address_count = 3; }},
+      // "Read Pin Config".
+      {"CommandGetPinConfig_1", 2, [](Workspace& w) { w.config.pins[0].pin_config[3] ^= 1; }},
+      {"CommandGenIDRead", 0, [](Workspace& w) { w.config.general_settings.id_string = "Other 1"; }},
+      {"CommandGenDCCRead", 0, [](Workspace& w) { w.config.general_settings.dcc_address = 512; }},
+      {"CommandGenAddrRead", 0,
+       [](Workspace& w) { w.config.general_settings.extended_group_mask[3] ^= true; }},
+      {"CommandLCRead", 0, [](Workspace& w) { w.config.general_settings.green_led_mask ^= 4; }},
+      {"CommandGenHWCRead", 0,
+       [](Workspace& w) { w.config.general_settings.sink_driver[2] ^= true; }},
+      {"CommandGenSerialRead", 0,
+       [](Workspace& w) { w.config.general_settings.serial_port_enable ^= true; }},
+      {"CommandECInitRead", 1, [](Workspace& w) { w.enable_map.on[2] ^= true; }},
+      {"CommandECReadSingle", 1, [](Workspace& w) { w.config.event_actions[0].off[1] = 9; }},
+      {"CommandECRead", 1, [](Workspace& w) { w.config.event_actions[20].on[3] = 4; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.button);
+    Workspace tarn_holds = window->workspace();
+    c.change(tarn_holds);
+    OnOwnLine(tarn_holds, [](Session& session) { ASSERT_TRUE(Flows(session).WriteAll()); });
+    tabs->setCurrentIndex(c.tab);
+    RunOperation(QString::fromLatin1(c.button));
+    EXPECT_EQ(Summary(), QStringLiteral("The Tarn holds what the window shows"));
+    EXPECT_THAT(TakeMessages(), IsEmpty());
+    MarkSent();
+    prompter.answers = {PromptAnswer::kOk};
+    Click(QStringLiteral("CommandWriteChanges"));
+    EXPECT_THAT(Sent(), IsEmpty());
+    EXPECT_THAT(TakeMessages(), ElementsAre(std::string(kNothingToWrite)));
+  }
 }
 
 // A number typed and not yet committed (the field still has the focus) takes part in whatever
