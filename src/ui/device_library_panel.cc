@@ -34,6 +34,8 @@ std::optional<QString> AskName(QWidget* parent, const QString& preset) {
   label->setBuddy(field);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+  ok->setObjectName(QStringLiteral("cmdOK"));
+  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cmdCancel"));
   const auto enable_ok = [ok, field] { ok->setEnabled(!field->text().trimmed().isEmpty()); };
   enable_ok();
   QObject::connect(field, &QLineEdit::textChanged, &dialog, enable_ok);

@@ -1,6 +1,6 @@
 // What a screen reader hears: every control of the main window, on every tab and with every
-// expert and detail control shown, has a control name and speaks a name of its own, and no two
-// controls of a tab sound the same.
+// expert and detail control shown, and of every dialog, has a control name and speaks a name of
+// its own; no two controls of a tab, a step row or a dialog sound the same.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,9 +11,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMap>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTabWidget>
 #include <QTimer>
@@ -30,14 +32,24 @@ bool IsControl(QWidget* widget) {
          qobject_cast<QPlainTextEdit*>(widget) != nullptr;
 }
 
-// The name the accessibility tree gives the widget.
+// What a screen reader says of the widget: the texts of the labels the accessibility tree
+// relates to it, then its name. On Linux a list's name is its current entry, so its labels are
+// what tell one list from another.
 QString Spoken(QWidget* widget) {
   QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
-  return face == nullptr ? QString() : face->text(QAccessible::Name).trimmed();
+  if (face == nullptr) return {};
+  QStringList said;
+  for (const auto& [label, relation] : face->relations(QAccessible::Label)) {
+    said.append(label->text(QAccessible::Name).trimmed());
+  }
+  said.append(face->text(QAccessible::Name).trimmed());
+  said.removeDuplicates();
+  said.removeAll(QString());
+  return said.join(QLatin1Char(' '));
 }
 
 // The line edit inside an editable combo box and the combo's own popup parts belong to it, and
-// a scroll area's bars to the scroll area.
+// a scroll area's bars (in their containers) to the scroll area.
 bool IsPartOfAnother(QWidget* widget) {
   for (QWidget* up = widget->parentWidget(); up != nullptr; up = up->parentWidget()) {
     if (qobject_cast<QComboBox*>(up) != nullptr || qobject_cast<QAbstractSlider*>(up) != nullptr ||
@@ -48,7 +60,44 @@ bool IsPartOfAnother(QWidget* widget) {
   return widget->objectName().startsWith(QLatin1String("qt_"));
 }
 
-TEST_F(WindowTest, EveryControlHasAControlNameAndASpokenName) {
+// The controls of `owner` a screen reader meets.
+QList<QWidget*> ControlsOf(QWidget* owner) {
+  QList<QWidget*> controls;
+  for (QWidget* widget : owner->findChildren<QWidget*>()) {
+    if (IsControl(widget) && widget->isVisibleTo(owner) && !IsPartOfAnother(widget) &&
+        widget->window() == owner->window()) {
+      controls.append(widget);
+    }
+  }
+  return controls;
+}
+
+QString Where(const QWidget* widget) {
+  return QLatin1String(widget->metaObject()->className()) + QLatin1Char(' ') + widget->objectName();
+}
+
+// Every control has a control name and speaks a name, and no two of `group` sound the same; on
+// a tab two may share a name when what they do (their description) tells them apart.
+void CheckGroup(const QString& group, const QList<QWidget*>& controls, bool by_description,
+                QStringList& missing) {
+  QMap<QString, QStringList> heard;
+  for (QWidget* widget : controls) {
+    if (widget->objectName().isEmpty())
+      missing.append(QStringLiteral("no control name: ") + Where(widget));
+    if (Spoken(widget).isEmpty())
+      missing.append(QStringLiteral("speaks no name: ") + Where(widget));
+    const QString told =
+        by_description ? QLatin1Char('|') + widget->accessibleDescription() : QString();
+    heard[Spoken(widget) + told].append(Where(widget));
+  }
+  for (auto it = heard.cbegin(); it != heard.cend(); ++it) {
+    if (it.value().size() > 1) {
+      missing.append(group + QStringLiteral(": alike: ") + it.value().join(QLatin1String(", ")));
+    }
+  }
+}
+
+TEST_F(WindowTest, EveryControlOfEveryTabRowAndDialogSpeaksANameOfItsOwn) {
   QAccessible::setActive(true);
   prompter.answers = {PromptAnswer::kYes};
   window->AskExpertMode();
@@ -56,32 +105,62 @@ TEST_F(WindowTest, EveryControlHasAControlNameAndASpokenName) {
   if (!details->isChecked()) details->click();
   LoadIntoTarn(ExampleFile());
   RunOperation(QStringLiteral("CommandReadAll"));
+  // Nine rows that all hold "-": only their labels tell their lists apart.
+  window->Edit("set-up", [this] {
+    for (Step& step : window->workspace().config.pins[0].aspects[3].steps) step = Step{};
+    window->workspace().config.current_aspect = 3;
+  });
+  window->ShowEverything();
 
   QStringList missing;
   QSet<QString> checked;
   auto* tabs = Find<QTabWidget>(QStringLiteral("SSTab_Main"));
   for (int tab = 0; tab < tabs->count(); ++tab) {
     tabs->setCurrentIndex(tab);
-    QMap<QString, QStringList> heard;
-    for (QWidget* widget : window->findChildren<QWidget*>()) {
-      if (!IsControl(widget) || !widget->isVisibleTo(window.get()) || IsPartOfAnother(widget)) {
-        continue;
-      }
-      const QString where = QLatin1String(widget->metaObject()->className()) + QLatin1Char(' ') +
-                            widget->objectName();
-      checked.insert(where);
-      if (widget->objectName().isEmpty()) missing.append(QStringLiteral("no control name: ") + where);
-      if (Spoken(widget).isEmpty()) missing.append(QStringLiteral("speaks no name: ") + where);
-      // Two controls that speak alike on one tab must at least be told apart by what they do.
-      heard[Spoken(widget) + QLatin1Char('|') + widget->accessibleDescription()].append(where);
-    }
-    for (auto it = heard.cbegin(); it != heard.cend(); ++it) {
-      if (it.value().size() > 1) {
-        missing.append(QStringLiteral("alike: ") + it.value().join(QLatin1String(", ")));
-      }
-    }
+    const QList<QWidget*> controls = ControlsOf(window.get());
+    for (QWidget* widget : controls) checked.insert(Where(widget));
+    CheckGroup(tabs->tabText(tab), controls, true, missing);
   }
   EXPECT_GT(checked.size(), 250) << "the walk reached every tab";
+
+  tabs->setCurrentIndex(2);
+  for (int row = 0; row < 9; ++row) {
+    QList<QWidget*> controls;
+    const QRegularExpression of_row(QStringLiteral("_%1$").arg(row));
+    for (QWidget* widget : ControlsOf(Find<QWidget>(QStringLiteral("AspDetails")))) {
+      if (of_row.match(widget->objectName()).hasMatch()) controls.append(widget);
+    }
+    EXPECT_EQ(controls.size(), 7) << "row " << row;
+    CheckGroup(QStringLiteral("step row %1").arg(row), controls, false, missing);
+    // Its list's label is its own, not the title of the frame around all nine rows.
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(
+        Find<QWidget>(QStringLiteral("ComboPAspInst_%1").arg(row)));
+    QStringList labels;
+    for (const auto& [label, relation] : list->relations(QAccessible::Label)) {
+      labels.append(label->text(QAccessible::Name));
+    }
+    EXPECT_EQ(labels, QStringList{QStringLiteral("Step %1 Instruction").arg(row)});
+  }
+
+  // The dialogs and secondary windows, and the one made when "Save Device" asks for a name.
+  int dialogs = 0;
+  for (QWidget* window_of_its_own : window->findChildren<QWidget*>()) {
+    if (!window_of_its_own->isWindow()) continue;
+    ++dialogs;
+    CheckGroup(window_of_its_own->objectName(), ControlsOf(window_of_its_own), false, missing);
+  }
+  EXPECT_GE(dialogs, 9);
+  bool asked = false;
+  QTimer::singleShot(0, window.get(), [&] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    asked = dialog->objectName() == QStringLiteral("dlgDeviceName");
+    CheckGroup(dialog->objectName(), ControlsOf(dialog), false, missing);
+    static_cast<QDialog*>(dialog)->reject();
+  });
+  Type(QStringLiteral("TextPAspOutput"), QStringLiteral("10"));  // a pin of no device
+  Click(QStringLiteral("CommandSaveDevice"));
+  EXPECT_TRUE(asked);
   EXPECT_TRUE(missing.isEmpty()) << missing.join(QLatin1Char('\n')).toStdString();
 }
 

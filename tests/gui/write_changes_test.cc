@@ -280,7 +280,7 @@ TEST_F(WriteChangesWindowTest, UndoAndRedoGiveBackEachWorkspaceExactly) {
   QAction* redo = Action(QStringLiteral("ActionRedo"));
   EXPECT_EQ(undo->shortcut(), QKeySequence(QKeySequence::Undo));
   EXPECT_EQ(redo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
-  const char* const undo_texts[] = {"Undo Step 0 Par 1", "Undo Paste Pin", "Undo Load File"};
+  const char* const undo_texts[] = {"Undo Step 0 Level", "Undo Paste Pin", "Undo Load File"};
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(undo->text(), QString::fromLatin1(undo_texts[i]));
     undo->trigger();
