@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QScreen>
@@ -158,6 +159,7 @@ MainWindow::MainWindow(const WindowPlatform& platform, QWidget* parent)
   connect(&timer1_, &QTimer::timeout, this, &MainWindow::Tick);
   timer1_.start();
   UpdateEditState();
+  qApp->installEventFilter(this);
   // Never larger than the screen leaves room for; a smaller screen scrolls the tabs.
   resize(kOpeningSize.boundedTo(screen()->availableGeometry().size() - kFrameAllowance)
              .expandedTo(minimumSizeHint()));
@@ -424,6 +426,19 @@ void MainWindow::Redo() {
     ShowEverything();
     UpdateEditState();
   }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::ShortcutOverride) return QMainWindow::eventFilter(watched, event);
+  const auto* field = qobject_cast<QLineEdit*>(watched);
+  if (field == nullptr || field->window() != this || field->isReadOnly()) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  // A field takes these keys for its own history even when that is empty; then it is not asked,
+  // and the keys go on to the Edit menu's shortcuts.
+  const bool undo = key->matches(QKeySequence::Undo) && !field->isUndoAvailable();
+  const bool redo =
+      QKeySequence(key->keyCombination()) == redo_action_->shortcut() && !field->isRedoAvailable();
+  return undo || redo;
 }
 
 void MainWindow::UpdateEditState() {

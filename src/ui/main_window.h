@@ -119,6 +119,9 @@ class MainWindow : public QMainWindow, public WindowHost, public LinkListener,
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Ctrl+Z and Ctrl+Shift+Z in a field with nothing of its own to undo or redo reach the
+  // window's history, as the Edit menu offers.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // Runs `work` with every control but "Stop" disabled, painting on; false while busy already.

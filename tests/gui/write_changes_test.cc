@@ -242,6 +242,40 @@ TEST_F(WriteChangesWindowTest, EveryChangeOfTheLinksTargetForgetsThePicture) {
   }
 }
 
+// Ctrl+Z after Tab: the field the focus moved to has nothing of its own to undo, so the window's
+// Undo runs, and Ctrl+Shift+Z its Redo. A field with typing of its own undoes that first.
+TEST_F(WriteChangesWindowTest, CtrlZInAFieldWithNothingToUndoUndoesTheWindowsLastEdit) {
+  files.opens = {ExampleFile()};
+  Click(QStringLiteral("CommandLoad"));
+  Find<QTabWidget>(QStringLiteral("SSTab_Main"))->setCurrentIndex(2);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  const std::uint8_t& p2 = window->workspace().config.pins[0].aspects[0].steps[0].p2;
+  const std::uint8_t loaded = p2;
+  auto* field = Find<QLineEdit>(QStringLiteral("TextPAspPar1_0"));
+  field->setFocus();
+  field->selectAll();
+  QTest::keyClicks(field, QStringLiteral("21"));
+  QTest::keyClick(field, Qt::Key_Tab);
+  ASSERT_EQ(p2, 21);
+  auto* next = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  ASSERT_NE(next, nullptr);
+  ASSERT_NE(next, field);
+  const QString shown = next->text();
+
+  QTest::keyClick(next, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(p2, loaded);
+  EXPECT_EQ(field->text(), QString::number(loaded));
+  QTest::keyClick(next, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(p2, 21);
+
+  QTest::keyClick(next, Qt::Key_End);
+  QTest::keyClicks(next, QStringLiteral("7"));
+  QTest::keyClick(next, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(next->text(), shown) << "the field's own typing";
+  EXPECT_EQ(p2, 21) << "and nothing of the window's";
+}
+
 TEST_F(WriteChangesWindowTest, UndoAndRedoGiveBackEachWorkspaceExactly) {
   std::vector<Workspace> states = {window->workspace()};
   files.opens = {ExampleFile()};
