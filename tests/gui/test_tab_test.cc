@@ -213,6 +213,17 @@ TEST_F(TestTabTest, WhatAScreenReaderAsksWhileAPollWaitsRunsWhenTheReplyIsIn) {
     EXPECT_TRUE(c.done());
     EXPECT_THAT(TakeMessages(), IsEmpty());
   }
+
+  // A live message leaves the tab as it is while it waits: nothing greys.
+  act("CheckTarnBD", QAccessibleActionInterface::toggleAction());
+  ASSERT_TRUE(window->link().bidirectional());
+  bool waited_enabled = false;
+  line.during_next_wait = [&] {
+    waited_enabled = Find<QWidget>(QStringLiteral("Content"))->isEnabled() &&
+                     Button(QStringLiteral("CommandTarnSetAspect_1"))->isEnabled();
+  };
+  Click(QStringLiteral("CommandTarnSetAspect_0"));
+  EXPECT_TRUE(waited_enabled);
 }
 
 TEST_F(TestTabTest, MonitorTextKeepsTheLastLines) {

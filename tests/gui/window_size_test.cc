@@ -11,6 +11,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QWheelEvent>
 
 #include "gui/window_fixture.h"
 
@@ -85,6 +86,22 @@ TEST_F(WindowTest, EveryControlOfEveryTabCanBeReachedOnALaptopScreen) {
       EXPECT_GT(controls, 10) << "tab " << tab;
     }
   }
+
+  // The wheel over a list the page scrolls past goes on to the page; it chooses an entry only in
+  // a list that has the focus.
+  auto* list = Find<QComboBox>(QStringLiteral("ComboPAspInst_0"));
+  const int entry = list->currentIndex();
+  const auto turn_wheel = [list] {
+    QWheelEvent wheel(QPointF(5, 5), list->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(list, &wheel);
+    return wheel.isAccepted();
+  };
+  EXPECT_FALSE(turn_wheel());
+  EXPECT_EQ(list->currentIndex(), entry);
+  list->setFocus();
+  EXPECT_TRUE(turn_wheel());
+  EXPECT_NE(list->currentIndex(), entry);
 
   // A new window opens no larger than the laptop's screen leaves room for.
   ui::MainWindow fresh({.port = line,

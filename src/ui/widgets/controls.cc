@@ -17,6 +17,29 @@
 
 namespace tarn::ui {
 
+namespace {
+
+// A list or slider the mouse wheel passes over while the page scrolls is no list the user meant
+// to change: the wheel changes it only once it has the focus, and scrolls the page otherwise.
+class WheelWhenFocused : public QObject {
+ public:
+  explicit WheelWhenFocused(QWidget* control) : QObject(control) {
+    control->setFocusPolicy(Qt::StrongFocus);
+    control->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Wheel && !static_cast<QWidget*>(watched)->hasFocus()) {
+      event->ignore();
+      return true;
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
 QString ElementName(std::string_view name, int index) {
   return Name(name) + QLatin1Char('_') + QString::number(index);
 }
@@ -98,6 +121,7 @@ QComboBox* MakeComboBox(QWidget* parent, const QString& name, QLabel* label,
                         const QString& accessible) {
   auto* box = new QComboBox(parent);
   box->setObjectName(name);
+  new WheelWhenFocused(box);
   if (label != nullptr) label->setBuddy(box);
   box->setAccessibleName(!accessible.isEmpty() ? accessible
                          : label != nullptr    ? SpokenName(label->text())
@@ -109,6 +133,7 @@ QSlider* MakeSlider(QWidget* parent, const QString& name, const QString& accessi
                     int max) {
   auto* slider = new QSlider(Qt::Horizontal, parent);
   slider->setObjectName(name);
+  new WheelWhenFocused(slider);
   slider->setAccessibleName(accessible);
   slider->setRange(min, max);
   return slider;
