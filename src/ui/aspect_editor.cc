@@ -246,7 +246,7 @@ QWidget* AspectEditor::BuildCounts() {
     ConnectRequest(context_.host, column.field, &NumberField::committed, this,
                    [this, i] { CommitCount(i, {}); });
     ConnectRequest(context_.host, column.up_down, &UpDown::stepped, this,
-            [this, i](int direction) { CommitCount(i, direction); });
+                   [this, i](int direction) { CommitCount(i, direction); });
   }
   for (std::size_t i = 0; i < kAddressLabels.size(); ++i) {
     const AddressLabelText& text = kAddressLabels[i];
@@ -344,8 +344,7 @@ void AspectEditor::ConnectAspectControls(UpDown* aspect_up_down, UpDown* init_up
                    CommitPending(EditorChange::kAspect);
                    ShowAfterTool(tools_->EditAspect(), false);
                  });
-  ConnectRequest(host, show_details_, &QCheckBox::toggled, this,
-                 [this] { emit detailsChanged(); });
+  ConnectRequest(host, show_details_, &QCheckBox::toggled, this, [this] { emit detailsChanged(); });
   // A press of the mouse is handled by the event filter; this is the keyboard's and a screen
   // reader's way to the button, with the keys held when it came.
   connect(test_, &QPushButton::clicked, this, [this] {

@@ -79,10 +79,8 @@ DeviceLibraryPanel::DeviceLibraryPanel(WindowContext& context, QWidget* parent)
   grid->addWidget(reload_, 2, 2);
   grid->setColumnStretch(1, 1);
 
-  ConnectRequest(context_.host, load, &QPushButton::clicked, this,
-                 [this] { LoadDeviceClicked(); });
-  ConnectRequest(context_.host, save, &QPushButton::clicked, this,
-                 [this] { SaveDeviceClicked(); });
+  ConnectRequest(context_.host, load, &QPushButton::clicked, this, [this] { LoadDeviceClicked(); });
+  ConnectRequest(context_.host, save, &QPushButton::clicked, this, [this] { SaveDeviceClicked(); });
   // The keys held at the press, not when a held request comes to run.
   connect(reload_, &QPushButton::clicked, this, [this] {
     const Qt::KeyboardModifiers keys = reload_modifiers_;

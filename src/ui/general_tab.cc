@@ -137,11 +137,17 @@ QGroupBox* GeneralTab::BuildIdFrame() {
   id_string_->setFixedWidth(
       id_string_->fontMetrics().horizontalAdvance(QString(kIdStringShown, QLatin1Char('W'))) + 12);
   rows->addWidget(id_string_);
-  rows->addWidget(ButtonRow(
-      frame, {{"CommandGenIDRead", "Read String", "Read ID String",
-               [this] { return commands().ReadIdString(settings()); }, {}, &ChangedGroups::id_string},
-              {"CommandGenIDWrite", "Write String", "Write ID String",
-               [this] { return commands().WriteIdString(settings()); }, {}}}));
+  rows->addWidget(ButtonRow(frame, {{"CommandGenIDRead",
+                                     "Read String",
+                                     "Read ID String",
+                                     [this] { return commands().ReadIdString(settings()); },
+                                     {},
+                                     &ChangedGroups::id_string},
+                                    {"CommandGenIDWrite",
+                                     "Write String",
+                                     "Write ID String",
+                                     [this] { return commands().WriteIdString(settings()); },
+                                     {}}}));
   ConnectRequest(context_.host, id_string_, &QLineEdit::editingFinished, this,
                  [this] { CommitIdString(); });
   return frame;
@@ -245,8 +251,11 @@ QGroupBox* GeneralTab::BuildDccFrame() {
       frame, {{"CommandGenDCCRead", "Read Settings", "Read DCC Settings",
                [this] { return commands().ReadDcc(settings()); },
                [this] { context_.host.ShowAddresses(kAfterDccRead); }, &ChangedGroups::dcc},
-              {"CommandGenDCCWrite", "Write Settings", "Write DCC Settings",
-               [this] { return commands().WriteDcc(settings()); }, {}}}));
+              {"CommandGenDCCWrite",
+               "Write Settings",
+               "Write DCC Settings",
+               [this] { return commands().WriteDcc(settings()); },
+               {}}}));
   rows->addStretch();
 
   ConnectBox(packet_state_invert_, "Basic Packet State Invert",
@@ -299,16 +308,19 @@ QGroupBox* GeneralTab::BuildAddressingFrame() {
   }
   groups->setColumnStretch(kGroupsPerRow, 1);
 
-  rows->addWidget(ButtonRow(
-      frame, {{"CommandGenAddrRead", "Read Settings", "Read Addressing Settings",
-               [this] { return ReadAddressing(); },
-               [this] {
-                 context_.host.ApplyVisibility();
-                 context_.host.ShowAddresses(kAfterAddressingRead);
-               },
-               &ChangedGroups::module_address_settings},
-              {"CommandGenAddrWrite", "Write Settings", "Write Addressing Settings",
-               [this] { return commands().WriteAddressing(settings()); }, {}}}));
+  rows->addWidget(
+      ButtonRow(frame, {{"CommandGenAddrRead", "Read Settings", "Read Addressing Settings",
+                         [this] { return ReadAddressing(); },
+                         [this] {
+                           context_.host.ApplyVisibility();
+                           context_.host.ShowAddresses(kAfterAddressingRead);
+                         },
+                         &ChangedGroups::module_address_settings},
+                        {"CommandGenAddrWrite",
+                         "Write Settings",
+                         "Write Addressing Settings",
+                         [this] { return commands().WriteAddressing(settings()); },
+                         {}}}));
   rows->addStretch();
 
   ConnectRequest(context_.host, vesk_flexible_, &QCheckBox::toggled, this,
@@ -328,11 +340,17 @@ QGroupBox* GeneralTab::BuildLedFrame() {
   QHBoxLayout* lamps = Row(rows);
   lamps->addWidget(green_);
   lamps->addWidget(orange_);
-  rows->addWidget(ButtonRow(
-      frame, {{"CommandLCRead", "Read Settings", "Read LED Settings",
-               [this] { return commands().ReadLamps(settings()); }, {}, &ChangedGroups::led},
-              {"CommandLCWrite", "Write Settings", "Write LED Settings",
-               [this] { return commands().WriteLamps(settings()); }, {}}}));
+  rows->addWidget(ButtonRow(frame, {{"CommandLCRead",
+                                     "Read Settings",
+                                     "Read LED Settings",
+                                     [this] { return commands().ReadLamps(settings()); },
+                                     {},
+                                     &ChangedGroups::led},
+                                    {"CommandLCWrite",
+                                     "Write Settings",
+                                     "Write LED Settings",
+                                     [this] { return commands().WriteLamps(settings()); },
+                                     {}}}));
   rows->addStretch();
   ConnectRequest(context_.host, green_, &LampBoxes::boxChanged, this,
                  [this](int box, bool ticked) { LampChanged(true, box, ticked); });
@@ -347,16 +365,20 @@ QGroupBox* GeneralTab::BuildHardwareFrame() {
   auto* rows = new QVBoxLayout(frame);
   drivers_ = new DriverGroups(frame);
   rows->addWidget(drivers_);
-  rows->addWidget(ButtonRow(
-      frame, {{"CommandGenHWCRead", "Read Config", "Read Hardware Config",
-               [this] { return commands().ReadHardwareConfiguration(settings()); },
-               [this] { context_.host.Redraw({Refresh::kPinConfiguration}); },
-               &ChangedGroups::hardware_configuration},
-              {"CommandGenHWCWrite", "Write Config", "Write Hardware Config",
-               [this] { return commands().WriteHardwareConfiguration(settings()); }, {}}}));
+  rows->addWidget(
+      ButtonRow(frame, {{"CommandGenHWCRead", "Read Config", "Read Hardware Config",
+                         [this] { return commands().ReadHardwareConfiguration(settings()); },
+                         [this] { context_.host.Redraw({Refresh::kPinConfiguration}); },
+                         &ChangedGroups::hardware_configuration},
+                        {"CommandGenHWCWrite",
+                         "Write Config",
+                         "Write Hardware Config",
+                         [this] { return commands().WriteHardwareConfiguration(settings()); },
+                         {}}}));
   rows->addStretch();
-  ConnectRequest(context_.host, drivers_, &DriverGroups::boxChanged, this,
-                 [this](int group, bool source, bool ticked) { DriverChanged(group, source, ticked); });
+  ConnectRequest(
+      context_.host, drivers_, &DriverGroups::boxChanged, this,
+      [this](int group, bool source, bool ticked) { DriverChanged(group, source, ticked); });
   return frame;
 }
 
@@ -390,12 +412,17 @@ QGroupBox* GeneralTab::BuildSerialFrame() {
                                  QStringLiteral("FrameGenSerial_2"), QStringLiteral("Parity"),
                                  Qt::Vertical));
   options->addStretch();
-  rows->addWidget(ButtonRow(
-      frame, {{"CommandGenSerialRead", "Read Settings", "Read Serial Port Settings",
-               [this] { return commands().ReadSerialPort(settings()); }, {},
-               &ChangedGroups::serial_port},
-              {"CommandGenSerialWrite", "Write Settings", "Write Serial Port Settings",
-               [this] { return commands().WriteSerialPort(settings()); }, {}}}));
+  rows->addWidget(ButtonRow(frame, {{"CommandGenSerialRead",
+                                     "Read Settings",
+                                     "Read Serial Port Settings",
+                                     [this] { return commands().ReadSerialPort(settings()); },
+                                     {},
+                                     &ChangedGroups::serial_port},
+                                    {"CommandGenSerialWrite",
+                                     "Write Settings",
+                                     "Write Serial Port Settings",
+                                     [this] { return commands().WriteSerialPort(settings()); },
+                                     {}}}));
   rows->addStretch();
 
   ConnectBox(serial_enable_, "Enable", [this](bool on) { settings().serial_port_enable = on; });

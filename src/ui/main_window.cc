@@ -188,10 +188,8 @@ void MainWindow::BuildMenus() {
   QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
   undo_action_ = add(edit, QStringLiteral("Undo"), QKeySequence::Undo, [this] { Undo(); });
   undo_action_->setObjectName(QStringLiteral("ActionUndo"));
-  redo_action_ =
-      add(edit, QStringLiteral("Redo"), QKeySequence(QStringLiteral("Ctrl+Shift+Z")), [this] {
-        Redo();
-      });
+  redo_action_ = add(edit, QStringLiteral("Redo"), QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
+                     [this] { Redo(); });
   redo_action_->setObjectName(QStringLiteral("ActionRedo"));
 
   QMenu* tarn = menuBar()->addMenu(QStringLiteral("&Tarn"));
@@ -201,16 +199,18 @@ void MainWindow::BuildMenus() {
     add(tarn, FromTarnText(EntryOf(operation).caption), {},
         [this, operation] { PressOperation(operation); });
     if (operation == Operation::kWriteAll) {
-      add(tarn, FromTarnText(kWriteChangesCaption), {}, [this] { WriteChanges(); })
-          ->setObjectName(QStringLiteral("ActionWriteChanges"));
+      add(tarn, FromTarnText(kWriteChangesCaption), {}, [this] {
+        WriteChanges();
+      })->setObjectName(QStringLiteral("ActionWriteChanges"));
     }
   }
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
   add(view, QStringLiteral("&Communication Log"), {}, [this] { ShowCommunicationLog(); });
   // The keyboard's way to what a right click on the version label asks.
-  add(view, QStringLiteral("&Expert Mode..."), {}, [this] { AskExpertMode(); })
-      ->setObjectName(QStringLiteral("ActionExpertMode"));
+  add(view, QStringLiteral("&Expert Mode..."), {}, [this] {
+    AskExpertMode();
+  })->setObjectName(QStringLiteral("ActionExpertMode"));
 }
 
 void MainWindow::StartUp() {

@@ -166,13 +166,12 @@ void StepGrid::BuildRow(int row, QGridLayout* grid) {
                    emit aboutToOpenTool();
                    if (tools_->EditStep(row)) emit programChanged();
                  });
-  ConnectRequest(host, r.instruction, &QComboBox::currentIndexChanged, this,
-                 [this, row](int index) {
-                   if (index < 0) return;
-                   EditRow(row, Spoken(row, "Instruction"), [this, row, index] {
-                     return ChooseInstruction(context_.config(), row, index);
-                   });
-                 });
+  ConnectRequest(
+      host, r.instruction, &QComboBox::currentIndexChanged, this, [this, row](int index) {
+        if (index < 0) return;
+        EditRow(row, Spoken(row, "Instruction"),
+                [this, row, index] { return ChooseInstruction(context_.config(), row, index); });
+      });
   ConnectRequest(host, r.fade, &QCheckBox::toggled, this, [this, row](bool on) {
     EditRow(row, Spoken(row, "Fade"),
             [this, row, on] { return SetFade(context_.config(), row, on); });

@@ -145,9 +145,10 @@ QGroupBox* TestTab::BuildVesk() {
                      QString::fromLatin1(test.captions[static_cast<std::size_t>(i)]));
       button->setToolTip(VeskTestTip(test, modules[static_cast<std::size_t>(i)]));
       grid->addWidget(button, row, i);
-      ConnectRequest(context_.host, button, &QPushButton::clicked, this, [this, which = test.test, i] {
-        Send([this, which, i] { return context_.live.SendVeskTest(which, i); });
-      });
+      ConnectRequest(context_.host, button, &QPushButton::clicked, this,
+                     [this, which = test.test, i] {
+                       Send([this, which, i] { return context_.live.SendVeskTest(which, i); });
+                     });
     }
     ++row;
   }

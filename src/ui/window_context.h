@@ -6,6 +6,7 @@
 #include <concepts>
 #include <functional>
 #include <string_view>
+#include <utility>
 
 #include "files/device_library.h"
 #include "link/link.h"
@@ -101,18 +102,29 @@ class WindowHost {
   virtual void Request(const std::function<void()>& request) = 0;
 };
 
-// Connects `signal` of `sender` to `slot` through WindowHost::Request: the slot gets the
-// signal's values as they were when it was emitted, and does not run once `receiver` is gone.
+// What ConnectRequest connects: the slot, handed to WindowHost::Request with the signal's values
+// as they were when it was emitted, and not run once its receiver is gone.
+template <typename Slot>
+struct RequestedSlot {
+  WindowHost* host;
+  QPointer<QObject> receiver;
+  Slot slot;
+
+  template <typename... Values>
+  requires std::invocable<const Slot&, Values...>
+  void operator()(Values... values) const {
+    host->Request([receiver = receiver, slot = slot, values...] {
+      if (receiver) slot(values...);
+    });
+  }
+};
+
+// Connects `signal` of `sender` to `slot` through WindowHost::Request.
 template <typename Sender, typename Signal, typename Slot>
 QMetaObject::Connection ConnectRequest(WindowHost& host, Sender* sender, Signal signal,
                                        QObject* receiver, Slot slot) {
-  return QObject::connect(
-      sender, signal, receiver,
-      [&host, guard = QPointer<QObject>(receiver), slot](auto... values)
-        requires std::invocable<const Slot&, decltype(values)...>
-      { host.Request([guard, slot, values...] {
-          if (guard) slot(values...);
-        }); });
+  return QObject::connect(sender, signal, receiver,
+                          RequestedSlot<Slot>{&host, QPointer<QObject>(receiver), std::move(slot)});
 }
 
 struct WindowContext {

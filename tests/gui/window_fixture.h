@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <QTest>
 #include <deque>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>

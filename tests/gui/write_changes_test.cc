@@ -145,7 +145,8 @@ TEST_F(WriteChangesWindowTest, WriteChangesAfterAPartialReadSendsNothingOfIt) {
       {"CommandReadAllPins", 2, [](Workspace& w) { w.config.pins[7].dcc_address_count = 3; }},
       // "Read Pin Config".
       {"CommandGetPinConfig_1", 2, [](Workspace& w) { w.config.pins[0].pin_config[3] ^= 1; }},
-      {"CommandGenIDRead", 0, [](Workspace& w) { w.config.general_settings.id_string = "Other 1"; }},
+      {"CommandGenIDRead", 0,
+       [](Workspace& w) { w.config.general_settings.id_string = "Other 1"; }},
       {"CommandGenDCCRead", 0, [](Workspace& w) { w.config.general_settings.dcc_address = 512; }},
       {"CommandGenAddrRead", 0,
        [](Workspace& w) { w.config.general_settings.extended_group_mask[3] ^= true; }},

@@ -13,8 +13,7 @@
 
 namespace tarn::ui {
 
-LevelCalculatorDialog::LevelCalculatorDialog(WindowHost& host, QWidget* parent)
-    : QDialog(parent) {
+LevelCalculatorDialog::LevelCalculatorDialog(WindowHost& host, QWidget* parent) : QDialog(parent) {
   SetUpDialog(this, QStringLiteral("dlgTarnCalcLevel"),
               QStringLiteral("VeskConfig Calculate Level"));
   auto* column = new QVBoxLayout(this);
@@ -37,11 +36,10 @@ LevelCalculatorDialog::LevelCalculatorDialog(WindowHost& host, QWidget* parent)
   column->addLayout(MakeOkCancelRow(this));
 
   const auto bind = [this, &host](NumberField* field, LevelField which) {
-    ConnectRequest(host, field, &NumberField::textEdited, this,
-                   [this, which](const QString& text) {
-                     calc_ = TypeLevelField(calc_, which, TypedText(text));
-                     Show();
-                   });
+    ConnectRequest(host, field, &NumberField::textEdited, this, [this, which](const QString& text) {
+      calc_ = TypeLevelField(calc_, which, TypedText(text));
+      Show();
+    });
     ConnectRequest(host, field, &NumberField::committed, this, [this, field, which] {
       calc_ = LeaveLevelField(calc_, which, TypedText(field->text()));
       Show();

@@ -28,8 +28,7 @@ void ShowDuration(QLabel* value, QLatin1String caption, const std::string& text)
 
 }  // namespace
 
-TimeCalculatorDialog::TimeCalculatorDialog(WindowHost& host, QWidget* parent)
-    : QDialog(parent) {
+TimeCalculatorDialog::TimeCalculatorDialog(WindowHost& host, QWidget* parent) : QDialog(parent) {
   SetUpDialog(this, QStringLiteral("dlgCT"), QStringLiteral("TarnConfig CalcTime"));
   auto* column = new QVBoxLayout(this);
   auto* grid = new QGridLayout;
