@@ -20,6 +20,7 @@
 #include "sim/manual_clock.h"
 #include "sim/simulated_port.h"
 #include "sim/simulated_tarn.h"
+#include "support/forwarding_port.h"
 #include "support/recording_prompter.h"
 #include "ui/file_chooser.h"
 #include "ui/main_window.h"
@@ -57,33 +58,20 @@ class ScriptedFiles : public ui::FileChooser {
 
 // The simulated port, through which a test acts while the window waits for a reply: the real
 // port's wait runs the event loop, where a screen reader's request or a posted event arrives.
-class WaitingPort : public SerialPort {
+class WaitingPort : public ForwardingPort {
  public:
-  explicit WaitingPort(SerialPort& port) : port_(port) {}
+  using ForwardingPort::ForwardingPort;
 
   // Runs at the next wait for a reply, once, then the events it posted.
   std::function<void()> during_next_wait;
 
-  std::string PortName(int number) override { return port_.PortName(number); }
-  bool Open(std::string_view name) override { return port_.Open(name); }
-  void Close() override { port_.Close(); }
-  bool IsOpen() const override { return port_.IsOpen(); }
-  std::string ErrorText() const override { return port_.ErrorText(); }
-  bool ApplySettings(std::string_view settings) override { return port_.ApplySettings(settings); }
-  bool Write(std::span<const std::uint8_t> bytes) override { return port_.Write(bytes); }
-  int BytesWaiting() override { return port_.BytesWaiting(); }
-  std::optional<std::uint8_t> ReadByte() override { return port_.ReadByte(); }
   bool WaitForBytes(double deadline) override {
     if (const std::function<void()> run = std::exchange(during_next_wait, {})) {
       run();
       QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
-    return port_.WaitForBytes(deadline);
+    return ForwardingPort::WaitForBytes(deadline);
   }
-  bool Failed() const override { return port_.Failed(); }
-
- private:
-  SerialPort& port_;
 };
 
 // A window size at which no tab needs to scroll.
