@@ -15,6 +15,7 @@
 #include "link/link.h"
 #include "platform/qt_serial_port.h"
 #include "platform/steady_clock.h"
+#include "tests/support/forwarding_port.h"
 
 namespace tarn::bench {
 
@@ -30,33 +31,23 @@ class NotingPrompter : public Prompter {
 };
 
 // Counts the bytes that cross the port.
-class CountingPort : public SerialPort {
+class CountingPort : public testing::ForwardingPort {
  public:
-  explicit CountingPort(SerialPort& port) : port_(port) {}
-  std::string PortName(int number) override { return port_.PortName(number); }
-  bool Open(std::string_view name) override { return port_.Open(name); }
-  void Close() override { port_.Close(); }
-  bool IsOpen() const override { return port_.IsOpen(); }
-  std::string ErrorText() const override { return port_.ErrorText(); }
-  bool ApplySettings(std::string_view settings) override { return port_.ApplySettings(settings); }
+  using ForwardingPort::ForwardingPort;
   bool Write(std::span<const std::uint8_t> bytes) override {
     bytes_ += static_cast<long>(bytes.size());
-    return port_.Write(bytes);
+    return ForwardingPort::Write(bytes);
   }
-  int BytesWaiting() override { return port_.BytesWaiting(); }
   std::optional<std::uint8_t> ReadByte() override {
-    const std::optional<std::uint8_t> byte = port_.ReadByte();
+    const std::optional<std::uint8_t> byte = ForwardingPort::ReadByte();
     if (byte) ++bytes_;
     return byte;
   }
-  bool WaitForBytes(double deadline) override { return port_.WaitForBytes(deadline); }
-  bool Failed() const override { return port_.Failed(); }
 
   long TakeCount() { return std::exchange(bytes_, 0); }
   long count() const { return bytes_; }
 
  private:
-  SerialPort& port_;
   long bytes_ = 0;
 };
 

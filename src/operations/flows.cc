@@ -56,10 +56,17 @@ bool Flows::ReadPin(int pin, bool with_configuration) {
   }
   if (!pins.ReadInitialAspect(record, pin)) return false;
   if (!pins.ReadAddressConfig(record, pin)) return false;
-  if (with_configuration && !pins.FetchPinConfig(record, pin, PinConfigVariant::kWriteRead)) {
-    // The configuration comes last and the read goes on without it, listing it as not read; a
-    // missing reply here has switched "Bidirectional Comm." off, the next read switches it on.
-    pins_not_read_.push_back({"the configuration", pin, pin});
+  PinChanges& read = read_.pins[pin];
+  read.layout = read.initial_aspect = read.address_configuration = true;
+  for (int aspect = 0; aspect < aspects; ++aspect) read.aspects[aspect] = true;
+  if (with_configuration) {
+    if (pins.FetchPinConfig(record, pin, PinConfigVariant::kWriteRead)) {
+      read.configuration = true;
+    } else {
+      // The configuration comes last and the read goes on without it, listing it as not read; a
+      // missing reply here has switched "Bidirectional Comm." off, the next read switches it on.
+      pins_not_read_.push_back({"the configuration", pin, pin});
+    }
   }
   return true;
 }
@@ -149,7 +156,8 @@ bool Flows::ReadAll() {
   GeneralSettings& settings = session_.config().general_settings;
   Workspace& workspace = session_.workspace;
   const FlowStep steps[] = {
-      {"Reading the firmware version", [&] { return general.ReadVersion(workspace.firmware_version); }},
+      {"Reading the firmware version",
+       [&] { return general.ReadVersion(workspace.firmware_version); }},
       {"Reading the ID string", [&] { return general.ReadIdString(settings); }},
       {"Reading the DCC settings", [&] { return general.ReadDcc(settings); }},
       {"Reading the module address settings",
@@ -162,8 +170,7 @@ bool Flows::ReadAll() {
        [&] { return general.ReadHardwareConfiguration(settings); }},
       {"Reading the serial settings", [&] { return general.ReadSerialPort(settings); }},
       {"Reading the pins", [&] { return ReadAllPins(); }},
-      {"Reading the events",
-       [&] { return session_.events.ReadAll(session_.config().event_actions); }},
+      {"Reading the events", [&] { return ReadAllEvents(); }},
       {"Reading the event enable map",
        [&] { return session_.events.ReadEnableMap(workspace.enable_map); }},
   };
@@ -171,10 +178,15 @@ bool Flows::ReadAll() {
 }
 
 bool Flows::ReadAllEvents() {
-  return session_.events.ReadAll(session_.config().event_actions);
+  if (!session_.events.ReadAll(session_.config().event_actions)) return false;
+  for (PinChanges& pin : read_.pins) pin.events = true;
+  return true;
 }
 
-void Flows::ForgetNotRead() { TakeNotRead(); }
+void Flows::ForgetNotRead() {
+  TakeNotRead();
+  TakeRead();
+}
 
 std::vector<NotRead> Flows::TakeNotRead() {
   std::vector<NotRead> items = session_.general.TakeNotRead();

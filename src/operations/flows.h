@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "operations/differences.h"
 #include "operations/session.h"
 
 // The sequences of messages behind the read and write operations. Each stops at the first step
@@ -59,6 +60,10 @@ class Flows {
   // that did not come), in the order met. A read flow that succeeded but lists anything did not
   // read everything: its model is not a picture of the Tarn.
   std::vector<NotRead> TakeNotRead();
+  // The groups the reads since ForgetNotRead() took whole into the model: each pin read to its
+  // end, the events of every pin after "Read All Events". What they listed as not read is still
+  // in here; a caller leaves it out.
+  ChangedGroups TakeRead() { return std::exchange(read_, {}); }
 
  private:
   // The device heads the pointer bytes of `pin`'s address reply name, in reply order; nullopt
@@ -68,6 +73,7 @@ class Flows {
 
   Session& session_;
   std::vector<NotRead> pins_not_read_;
+  ChangedGroups read_;
 };
 
 }  // namespace tarn

@@ -1,5 +1,7 @@
 #include "operations/scheduler.h"
 
+#include <algorithm>
+
 #include "model/devices.h"
 #include "operations/write_changes.h"
 
@@ -133,8 +135,13 @@ void Scheduler::Conclude(OperationResult& result, bool ran, bool writes_confirme
   switch (KindOf(result.operation)) {
     case OperationKind::kRead: {
       const int base = session_.config().numbering_base;
+      result.read = flows_.TakeRead();
       for (const NotRead& item : flows_.TakeNotRead()) {
         result.not_read.push_back(NotReadText(item, base));
+        for (int pin = std::max(item.first_pin, 0); pin <= item.last_pin && pin < kPinCount;
+             ++pin) {
+          result.read.pins[pin] = {};
+        }
       }
       if (!ran) {
         result.summary = kReadStopped;

@@ -38,6 +38,9 @@ struct OperationResult {
   // the summary still says how the operation ended.
   bool port_lost = false;
   std::vector<std::string> not_read;  // "the DCC options", "the configuration of pin 6"
+  // A read: the groups it took whole from the Tarn, whatever its outcome. A pin it listed
+  // anything of as not read is left out whole.
+  ChangedGroups read;
   std::string summary;                // the final line: "Written", kSentNotConfirmed, ...
   RefreshList refresh;                // what to redraw, in order
   // The verify operations: the report to show in the report window.

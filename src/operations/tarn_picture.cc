@@ -254,6 +254,43 @@ WrittenItems ItemsWrittenBy(std::span<const std::uint8_t> payload) {
   return written;
 }
 
+std::vector<TarnItem> ItemsOfGroups(const ChangedGroups& groups, const Workspace& workspace) {
+  std::vector<TarnItem> items;
+  const auto registers = [&items](std::initializer_list<int> which) {
+    for (const int general_register : which) items.push_back({Kind::kRegister, general_register});
+  };
+  if (groups.id_string) registers({kRegisterIdString});
+  if (groups.dcc)
+    registers({kRegisterDccAddress, kRegisterDccOptions, kRegisterExtendedDccAddress});
+  if (groups.led) registers({kRegisterGreenLamp, kRegisterOrangeLamp});
+  if (groups.hardware_configuration) registers({kRegisterHardwareConfiguration});
+  if (groups.serial_port) registers({kRegisterSerialPort});
+  if (groups.enable_map) registers({kRegisterEventEnableMap});
+  if (groups.module_address_settings) {
+    registers(
+        {kRegisterVeskAddressing, kRegisterModuleExtendedAddress, kRegisterExtendedGroupMask});
+  }
+  for (int pin = 0; pin < kPinCount; ++pin) {
+    const PinChanges& read = groups.pins[pin];
+    const std::uint8_t layout = workspace.config.pins[pin].aspect_layout;
+    if (read.layout) items.push_back({Kind::kAspectLayout, pin});
+    for (int aspect = 0; aspect < AspectCount(layout); ++aspect) {
+      if (!read.aspects[aspect]) continue;
+      for (int step = 0; step < StepsPerAspect(layout); ++step) {
+        items.push_back({Kind::kStep, pin, aspect, step});
+      }
+    }
+    if (read.initial_aspect) items.push_back({Kind::kInitialAspect, pin});
+    if (read.address_configuration) items.push_back({Kind::kAddressConfiguration, pin});
+    if (read.configuration) items.push_back({Kind::kPinConfiguration, pin});
+    if (read.events) {
+      items.push_back({Kind::kEventOn, pin});
+      items.push_back({Kind::kEventOff, pin});
+    }
+  }
+  return items;
+}
+
 void TarnPicture::Forget() {
   tarn_.reset();
   unconfirmed_.clear();
@@ -279,6 +316,16 @@ void TarnPicture::NoteWrite(std::span<const std::uint8_t> payload, bool confirme
     } else {
       unconfirmed_.insert(item);
     }
+  }
+}
+
+void TarnPicture::TakeOverRead(const ChangedGroups& read, const Workspace& read_into) {
+  if (!tarn_) return;
+  // A read leaves the model holding what the reply carried, as a confirmed write leaves the Tarn
+  // holding what the message carried: the same item by item copy.
+  for (const TarnItem& item : ItemsOfGroups(read, read_into)) {
+    CopyItem(item, read_into, *tarn_);
+    unconfirmed_.erase(item);
   }
 }
 

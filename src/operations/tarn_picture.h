@@ -54,6 +54,10 @@ struct WrittenItems {
 };
 WrittenItems ItemsWrittenBy(std::span<const std::uint8_t> payload);
 
+// The items that make up the groups `groups` names; a pin's aspects as far as its layout in
+// `workspace` reaches.
+std::vector<TarnItem> ItemsOfGroups(const ChangedGroups& groups, const Workspace& workspace);
+
 class TarnPicture {
  public:
   bool known() const { return tarn_.has_value(); }
@@ -65,6 +69,10 @@ class TarnPicture {
   void TakeOver(const Workspace& workspace);
   // A write message went out, encoded from `sent_from`.
   void NoteWrite(std::span<const std::uint8_t> payload, bool confirmed, const Workspace& sent_from);
+  // A read of part of the Tarn took the groups `read` names whole into `read_into`: the picture
+  // holds them as read, the rest as it was. Without a picture there is nothing to add them to:
+  // what the Tarn holds beyond them stays unknown.
+  void TakeOverRead(const ChangedGroups& read, const Workspace& read_into);
 
   // The groups a "Write Changes" sends for `edited`: those that differ from the picture and
   // those holding an item the Tarn did not confirm. Nothing without a picture.

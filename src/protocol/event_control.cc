@@ -140,8 +140,12 @@ bool EventControl::ReadPin(int pin, EventActions& actions) {
       prompter_.Show(kEventReadNotSupported);
     }
     if (outcome == Outcome::kNoReply || outcome == Outcome::kNoTarn) return false;
-    // A device that refuses Event-On reads is not asked for Event-Off actions.
-    if (outcome == Outcome::kRefused && edge == EventEdge::kOn) return false;
+    if (outcome == Outcome::kRefused) {
+      // A device that refuses Event-On reads is not asked for Event-Off actions.
+      if (edge == EventEdge::kOn) return false;
+      not_read_.push_back(
+          {"the " + std::string(EventEdgeRuleOf(edge).name) + " actions", pin, pin});
+    }
   }
   return true;
 }

@@ -90,7 +90,7 @@ class EventControl {
 
   // "Read" for one pin: its Event-On actions, then its Event-Off actions. Returns whether the
   // tab's display is to be refreshed: not when a reply was missing or the device refused the
-  // Event-On read.
+  // Event-On read. Refused Event-Off actions are listed as not read.
   bool ReadPin(int pin, EventActions& actions);
   // "Write" for one pin: Event-On, then Event-Off, each followed by the write pause. Fails at
   // the first message that cannot be sent.

@@ -152,7 +152,9 @@ QWidget* AspectEditor::BuildAspectRows() {
                                       caption, QStringLiteral("Aspect layout ") + caption);
     options_[static_cast<std::size_t>(OptionIndex(option))] = button;
     choices->addWidget(button);
-    connect(button, &QRadioButton::clicked, this, [this, option] { ChooseLayout(option); });
+    ConnectRequest(context_.host, button, &QRadioButton::toggled, this, [this, option](bool on) {
+      if (on) ChooseLayout(option);
+    });
   }
   show_details_ =
       MakeCheckBox(owner, QStringLiteral("CheckPAspShowDetails"), QStringLiteral("Show Details"));
@@ -169,10 +171,12 @@ QWidget* AspectEditor::BuildAspectRows() {
   label_aspect_->setAccessibleName(QStringLiteral("Aspect copy/paste tools"));
   label_aspect_->setToolTip(QLatin1String(kToolsTip));
   text_aspect_ = MakeNamedField(owner, QStringLiteral("TextPAspAspect"), QStringLiteral("Aspect"));
+  text_aspect_->FitWidth(QStringLiteral("-00"));
   up_down_aspect_ = MakeUpDown(owner, QStringLiteral("UpDownPAspAspect"), QStringLiteral("Aspect"));
   label_init_ = MakeLabel(owner, QStringLiteral("LabelPAspInit"), QStringLiteral("Init"));
   text_init_ = MakeField(owner, QStringLiteral("TextPAspInit"), label_init_,
                          QStringLiteral("Initial aspect"));
+  text_init_->FitWidth(QStringLiteral("-00"));
   up_down_init_ =
       MakeUpDown(owner, QStringLiteral("UpDownPAspInit"), QStringLiteral("Initial aspect"));
   test_ = MakeButton(owner, QStringLiteral("CommandPAspTestAspect"), QStringLiteral("Test"));
@@ -230,6 +234,7 @@ QWidget* AspectEditor::BuildCounts() {
     column.field = MakeField(owner, Name(AddressFieldName(kPinCountFields[i])), column.heading,
                              QLatin1String(text.spoken));
     column.field->setToolTip(QLatin1String(text.tip));
+    column.field->FitWidth(QStringLiteral("00"));
     column.up_down = MakeUpDown(owner, QLatin1String(text.up_down), QLatin1String(text.spoken));
     auto* cell = new QHBoxLayout;
     cell->setSpacing(2);
@@ -238,9 +243,10 @@ QWidget* AspectEditor::BuildCounts() {
     const int grid_column = static_cast<int>(i) + 1;
     grid->addWidget(column.heading, 0, grid_column);
     grid->addLayout(cell, 1, grid_column);
-    connect(column.field, &NumberField::committed, this, [this, i] { CommitCount(i, {}); });
-    connect(column.up_down, &UpDown::stepped, this,
-            [this, i](int direction) { CommitCount(i, direction); });
+    ConnectRequest(context_.host, column.field, &NumberField::committed, this,
+                   [this, i] { CommitCount(i, {}); });
+    ConnectRequest(context_.host, column.up_down, &UpDown::stepped, this,
+                   [this, i](int direction) { CommitCount(i, direction); });
   }
   for (std::size_t i = 0; i < kAddressLabels.size(); ++i) {
     const AddressLabelText& text = kAddressLabels[i];
@@ -265,8 +271,8 @@ QWidget* AspectEditor::BuildButtons() {
     const Operation operation = kEditorButtons[i].operation;
     const OperationEntry& entry = EntryOf(operation);
     buttons_[i] = MakeButton(owner, FromTarnText(entry.button), FromTarnText(entry.caption));
-    connect(buttons_[i], &QPushButton::clicked, this,
-            [this, operation] { context_.host.PressOperation(operation); });
+    ConnectRequest(context_.host, buttons_[i], &QPushButton::clicked, this,
+                   [this, operation] { context_.host.PressOperation(operation); });
   }
   buttons_grid_->setColumnStretch(kButtonsPerLine, 1);
   return owner;
@@ -287,59 +293,65 @@ void AspectEditor::PlaceButtons(const EditorVisibility& shown) {
 }
 
 void AspectEditor::ConnectPinControls(UpDown* pin_up_down) {
-  connect(text_pin_, &NumberField::committed, this, [this] {
+  WindowHost& host = context_.host;
+  ConnectRequest(host, text_pin_, &NumberField::committed, this, [this] {
     const std::string typed = TypedText(text_pin_);
     ChangePin([&typed](DeviceConfiguration& config) { return SelectPin(config, typed); });
   });
-  connect(pin_up_down, &UpDown::stepped, this, [this](int direction) {
+  ConnectRequest(host, pin_up_down, &UpDown::stepped, this, [this](int direction) {
     ChangePin([direction](DeviceConfiguration& config) { return StepPin(config, direction); });
   });
-  connect(text_description_, &QLineEdit::textEdited, this, [this] {
+  ConnectRequest(host, text_description_, &QLineEdit::textEdited, this, [this] {
     StoreDescription(text_description_, QStringLiteral("Pin description"), false);
   });
-  connect(text_device_pin_, &NumberField::committed, this, &AspectEditor::CommitDevicePin);
-  connect(text_device_name_, &QLineEdit::textEdited, this, &AspectEditor::StoreDeviceName);
-  connect(label_pin_, &ClickLabel::pressedWith, this,
-          [this](Qt::MouseButton button, Qt::KeyboardModifiers) {
-            if (button != Qt::LeftButton) return;
-            CommitPending(EditorChange::kPin);
-            ShowAfterTool(tools_->EditPin(), true);
-          });
+  ConnectRequest(host, text_device_pin_, &NumberField::committed, this,
+                 [this] { CommitDevicePin(); });
+  ConnectRequest(host, text_device_name_, &QLineEdit::textEdited, this,
+                 [this] { StoreDeviceName(text_device_name_->text()); });
+  ConnectRequest(host, label_pin_, &ClickLabel::pressedWith, this,
+                 [this](Qt::MouseButton button, Qt::KeyboardModifiers) {
+                   if (button != Qt::LeftButton) return;
+                   CommitPending(EditorChange::kPin);
+                   ShowAfterTool(tools_->EditPin(), true);
+                 });
 }
 
 void AspectEditor::ConnectAspectControls(UpDown* aspect_up_down, UpDown* init_up_down) {
-  connect(text_aspect_, &NumberField::committed, this, [this] {
+  WindowHost& host = context_.host;
+  ConnectRequest(host, text_aspect_, &NumberField::committed, this, [this] {
     const std::string typed = TypedText(text_aspect_);
     ChangeAspect([&typed](DeviceConfiguration& config) { return SelectAspect(config, typed); });
   });
-  connect(aspect_up_down, &UpDown::stepped, this, [this](int direction) {
+  ConnectRequest(host, aspect_up_down, &UpDown::stepped, this, [this](int direction) {
     ChangeAspect(
         [direction](DeviceConfiguration& config) { return StepAspect(config, direction); });
   });
-  connect(text_init_, &NumberField::committed, this, [this] {
+  ConnectRequest(host, text_init_, &NumberField::committed, this, [this] {
     const std::string typed = TypedText(text_init_);
     CommitInitialAspect(
         [&typed](DeviceConfiguration& config) { return EnterInitialAspect(config, typed); });
   });
-  connect(init_up_down, &UpDown::stepped, this, [this](int direction) {
+  ConnectRequest(host, init_up_down, &UpDown::stepped, this, [this](int direction) {
     CommitInitialAspect(
         [direction](DeviceConfiguration& config) { return StepInitialAspect(config, direction); });
   });
-  connect(text_aspect_description_, &QLineEdit::textEdited, this, [this] {
+  ConnectRequest(host, text_aspect_description_, &QLineEdit::textEdited, this, [this] {
     StoreDescription(text_aspect_description_, QStringLiteral("Aspect description"), true);
   });
-  connect(label_aspect_, &ClickLabel::pressedWith, this,
-          [this](Qt::MouseButton button, Qt::KeyboardModifiers) {
-            if (button != Qt::LeftButton) return;
-            CommitPending(EditorChange::kAspect);
-            ShowAfterTool(tools_->EditAspect(), false);
-          });
-  connect(show_details_, &QCheckBox::clicked, this, [this] { emit detailsChanged(); });
+  ConnectRequest(host, label_aspect_, &ClickLabel::pressedWith, this,
+                 [this](Qt::MouseButton button, Qt::KeyboardModifiers) {
+                   if (button != Qt::LeftButton) return;
+                   CommitPending(EditorChange::kAspect);
+                   ShowAfterTool(tools_->EditAspect(), false);
+                 });
+  ConnectRequest(host, show_details_, &QCheckBox::toggled, this, [this] { emit detailsChanged(); });
   // A press of the mouse is handled by the event filter; this is the keyboard's and a screen
-  // reader's way to the button.
-  connect(test_, &QPushButton::clicked, this,
-          [this] { Test(QGuiApplication::keyboardModifiers()); });
-  connect(write_single_, &QPushButton::clicked, this, &AspectEditor::WriteSingle);
+  // reader's way to the button, with the keys held when it came.
+  connect(test_, &QPushButton::clicked, this, [this] {
+    const Qt::KeyboardModifiers held = QGuiApplication::keyboardModifiers();
+    context_.host.Request([this, held] { Test(held); });
+  });
+  ConnectRequest(host, write_single_, &QPushButton::clicked, this, [this] { WriteSingle(); });
 }
 
 // --- Showing ---------------------------------------------------------------------------------
@@ -356,7 +368,7 @@ void AspectEditor::ShowAspectView() {
   text_device_pin_->Show(FromTarnText(view.device.pin_text));
   ShowText(text_device_name_, FromTarnText(view.device.name.text));
   text_device_name_->setReadOnly(!view.device.name.editable);
-  options_[static_cast<std::size_t>(OptionIndex(view.option))]->setChecked(true);
+  ShowChecked(options_[static_cast<std::size_t>(OptionIndex(view.option))], true);
   text_aspect_->Show(FromTarnText(view.aspect_text));
   ShowText(text_aspect_description_, FromTarnText(view.aspect_description));
   text_init_->Show(FromTarnText(view.initial_aspect_text));
@@ -551,7 +563,8 @@ bool AspectEditor::eventFilter(QObject* watched, QEvent* event) {
   if (watched == test_ && event->type() == QEvent::MouseButtonPress) {
     const auto* press = static_cast<QMouseEvent*>(event);
     if (press->button() == Qt::LeftButton) {
-      Test(press->modifiers());
+      const Qt::KeyboardModifiers held = press->modifiers();
+      context_.host.Request([this, held] { Test(held); });
       return true;
     }
   }
@@ -562,7 +575,8 @@ void AspectEditor::Test(Qt::KeyboardModifiers modifiers) {
   const ModifierKeys keys{.shift = modifiers.testFlag(Qt::ShiftModifier),
                           .control = modifiers.testFlag(Qt::ControlModifier),
                           .alt = modifiers.testFlag(Qt::AltModifier)};
-  context_.host.Exchange({}, [this, keys] { return context_.live.TestAspect(keys); });
+  // A live message: the window stays as it is while it goes.
+  context_.host.BackgroundExchange([this, keys] { return context_.live.TestAspect(keys); });
 }
 
 void AspectEditor::WriteSingle() {

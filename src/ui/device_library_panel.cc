@@ -34,6 +34,8 @@ std::optional<QString> AskName(QWidget* parent, const QString& preset) {
   label->setBuddy(field);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
+  ok->setObjectName(QStringLiteral("cmdOK"));
+  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cmdCancel"));
   const auto enable_ok = [ok, field] { ok->setEnabled(!field->text().trimmed().isEmpty()); };
   enable_ok();
   QObject::connect(field, &QLineEdit::textChanged, &dialog, enable_ok);
@@ -77,9 +79,15 @@ DeviceLibraryPanel::DeviceLibraryPanel(WindowContext& context, QWidget* parent)
   grid->addWidget(reload_, 2, 2);
   grid->setColumnStretch(1, 1);
 
-  connect(load, &QPushButton::clicked, this, &DeviceLibraryPanel::LoadDeviceClicked);
-  connect(save, &QPushButton::clicked, this, &DeviceLibraryPanel::SaveDeviceClicked);
-  connect(reload_, &QPushButton::clicked, this, &DeviceLibraryPanel::ReloadClicked);
+  ConnectRequest(context_.host, load, &QPushButton::clicked, this, [this] { LoadDeviceClicked(); });
+  ConnectRequest(context_.host, save, &QPushButton::clicked, this, [this] { SaveDeviceClicked(); });
+  // The keys held at the press, not when a held request comes to run.
+  connect(reload_, &QPushButton::clicked, this, [this] {
+    const Qt::KeyboardModifiers keys = reload_modifiers_;
+    // A press the filter did not see (a screen reader's press action) reloads in place.
+    reload_modifiers_ = Qt::NoModifier;
+    context_.host.Request([this, keys] { ReloadClicked(keys); });
+  });
 }
 
 void DeviceLibraryPanel::ShowAll() {
@@ -169,10 +177,8 @@ std::optional<std::string> DeviceLibraryPanel::AskDeviceName() {
   }
 }
 
-void DeviceLibraryPanel::ReloadClicked() {
-  const Qt::KeyboardModifiers keys = reload_modifiers_ & ~Qt::KeypadModifier;
-  // A press the filter did not see (a screen reader's press action) reloads in place.
-  reload_modifiers_ = Qt::NoModifier;
+void DeviceLibraryPanel::ReloadClicked(Qt::KeyboardModifiers held) {
+  const Qt::KeyboardModifiers keys = held & ~Qt::KeypadModifier;
   const ReloadMode mode =
       ReloadModeFor(keys.testFlag(Qt::ShiftModifier), keys.testFlag(Qt::ControlModifier),
                     keys.testFlag(Qt::AltModifier) || keys.testFlag(Qt::MetaModifier));

@@ -35,7 +35,7 @@ class DeviceLibraryPanel : public QWidget {
  private:
   void LoadDeviceClicked();
   void SaveDeviceClicked();
-  void ReloadClicked();
+  void ReloadClicked(Qt::KeyboardModifiers held);
   // The name for a device whose head has none, asked with dlgDeviceName; nullopt when cancelled.
   std::optional<std::string> AskDeviceName();
 

@@ -27,10 +27,10 @@ EditorTools::EditorTools(WindowContext& context, QWidget* parent)
       pin_(new EditPinDialog(context, parent)),
       aspect_(new EditAspectDialog(context, parent)),
       step_(new EditStepDialog(context, parent)),
-      level_(new LevelCalculatorDialog(parent)),
-      pattern_(new PatternCalculatorDialog(parent)),
-      event_pattern_(new EventPatternCalculatorDialog(parent)),
-      time_(new TimeCalculatorDialog(parent)) {}
+      level_(new LevelCalculatorDialog(context.host, parent)),
+      pattern_(new PatternCalculatorDialog(context.host, parent)),
+      event_pattern_(new EventPatternCalculatorDialog(context.host, parent)),
+      time_(new TimeCalculatorDialog(context.host, parent)) {}
 
 bool EditorTools::Changes(const std::function<void()>& run) {
   const DeviceConfiguration before = context_.config();

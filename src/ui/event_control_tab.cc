@@ -88,8 +88,8 @@ QWidget* EventControlTab::BuildEnableMap() {
       box->setAccessibleName(EnableSpoken(edge, input));
       grid->addWidget(box, row, input);
       enables_[index] = box;
-      connect(box, &QCheckBox::clicked, this,
-              [this, edge, input](bool checked) { EnableClicked(edge, input, checked); });
+      ConnectRequest(context_.host, box, &QCheckBox::toggled, this,
+                     [this, edge, input](bool checked) { EnableToggled(edge, input, checked); });
     }
   }
   auto* read =
@@ -99,8 +99,8 @@ QWidget* EventControlTab::BuildEnableMap() {
   grid->addWidget(read, 0, kEventInputCount);
   grid->addWidget(write, 1, kEventInputCount);
   grid->setColumnStretch(kEventInputCount + 1, 1);
-  connect(read, &QPushButton::clicked, this, &EventControlTab::ReadEnableMap);
-  connect(write, &QPushButton::clicked, this, &EventControlTab::WriteEnableMap);
+  ConnectRequest(context_.host, read, &QPushButton::clicked, this, [this] { ReadEnableMap(); });
+  ConnectRequest(context_.host, write, &QPushButton::clicked, this, [this] { WriteEnableMap(); });
   return frame;
 }
 
@@ -119,8 +119,9 @@ QWidget* EventControlTab::BuildActions() {
   pin_row->addStretch();
   grid->addWidget(label_pin, 0, 0);
   grid->addLayout(pin_row, 0, 1, 1, kEventInputCount);
-  connect(text_pin_, &NumberField::committed, this, &EventControlTab::CommitPin);
-  connect(up_down_pin, &UpDown::stepped, this, &EventControlTab::StepPin);
+  ConnectRequest(context_.host, text_pin_, &NumberField::committed, this, [this] { CommitPin(); });
+  ConnectRequest(context_.host, up_down_pin, &UpDown::stepped, this,
+                 [this](int direction) { StepPin(direction); });
 
   for (int input = 0; input < kEventInputCount; ++input) {
     grid->addWidget(
@@ -148,9 +149,10 @@ QWidget* EventControlTab::BuildActions() {
       grid->addLayout(cell, row, 1 + input);
       ActionField& field = fields_[Index(edge, input)];
       field = {edge, input, text};
-      connect(text, &NumberField::committed, this, [this, &field] { CommitAction(field); });
-      connect(up_down, &UpDown::stepped, this,
-              [this, &field](int direction) { StepAction(field, direction); });
+      ConnectRequest(context_.host, text, &NumberField::committed, this,
+                     [this, &field] { CommitAction(field); });
+      ConnectRequest(context_.host, up_down, &UpDown::stepped, this,
+                     [this, &field](int direction) { StepAction(field, direction); });
     }
   }
 
@@ -165,9 +167,9 @@ QWidget* EventControlTab::BuildActions() {
   buttons->addStretch();
   grid->addLayout(buttons, 4, 0, 1, 1 + kEventInputCount);
   grid->setColumnStretch(1 + kEventInputCount, 1);
-  connect(read, &QPushButton::clicked, this, &EventControlTab::ReadPin);
-  connect(write, &QPushButton::clicked, this, &EventControlTab::WritePin);
-  connect(copy, &QPushButton::clicked, this, &EventControlTab::CopyToAll);
+  ConnectRequest(context_.host, read, &QPushButton::clicked, this, [this] { ReadPin(); });
+  ConnectRequest(context_.host, write, &QPushButton::clicked, this, [this] { WritePin(); });
+  ConnectRequest(context_.host, copy, &QPushButton::clicked, this, [this] { CopyToAll(); });
   return frame;
 }
 
@@ -181,7 +183,7 @@ QWidget* EventControlTab::BuildOperations() {
     QPushButton* button =
         MakeButton(owner, FromTarnText(entry.button), FromTarnText(entry.caption));
     row->addWidget(button);
-    connect(button, &QPushButton::clicked, this, [this, operation] {
+    ConnectRequest(context_.host, button, &QPushButton::clicked, this, [this, operation] {
       CommitFocused();
       context_.host.PressOperation(operation);
     });
@@ -194,11 +196,12 @@ QWidget* EventControlTab::BuildOperations() {
 
 // --- What the user does ----------------------------------------------------------------------
 
-void EventControlTab::EnableClicked(EventEdge edge, int input, bool checked) {
+void EventControlTab::EnableToggled(EventEdge edge, int input, bool checked) {
   context_.host.Edit(EditName(EnableSpoken(edge, input)), [&] {
     EventEnableMap& map = context_.workspace.enable_map;
     (edge == EventEdge::kOn ? map.on : map.off)[input] = checked;
   });
+  ShowEnableMap();
 }
 
 void EventControlTab::CommitAction(const ActionField& field) {
@@ -257,12 +260,17 @@ void EventControlTab::CopyToAll() {
 }
 
 void EventControlTab::ReadEnableMap() {
-  context_.host.Exchange("Read Enable Map", [this] {
+  const bool read_whole = context_.host.Exchange("Read Enable Map", [this] {
     const bool replied = context_.session.events.ReadEnableMap(context_.workspace.enable_map);
-    // Only the whole-Tarn reads keep a list of what they went past.
-    context_.session.events.TakeNotRead();
-    return replied;
+    // Only the whole-Tarn reads keep a list of what they went past; a reply shown as wrong was
+    // not read.
+    return context_.session.events.TakeNotRead().empty() && replied;
   });
+  if (read_whole) {
+    ChangedGroups read;
+    read.enable_map = true;
+    context_.host.TookFromTarn(read);
+  }
   ShowEnableMap();
 }
 
@@ -274,11 +282,15 @@ void EventControlTab::WriteEnableMap() {
 
 void EventControlTab::ReadPin() {
   CommitFocused();
-  context_.host.Exchange("Read", [this] {
+  const bool read_whole = context_.host.Exchange("Read", [this] {
     const bool read = context_.session.events.ReadPin(event_pin_, context_.config().event_actions);
-    context_.session.events.TakeNotRead();
-    return read;
+    return context_.session.events.TakeNotRead().empty() && read;
   });
+  if (read_whole) {
+    ChangedGroups read;
+    read.pins[static_cast<std::size_t>(event_pin_)].events = true;
+    context_.host.TookFromTarn(read);
+  }
   // Whatever arrived before a missing reply is in the model; the fields show the model, so that
   // a "Write" or "Copy to All" afterwards sends what the user sees.
   ShowFields();
@@ -304,8 +316,8 @@ void EventControlTab::ApplyVisibility() { verify_->setVisible(context_.host.expe
 void EventControlTab::ShowEnableMap() {
   const EventEnableMap& map = context_.workspace.enable_map;
   for (int input = 0; input < kEventInputCount; ++input) {
-    enables_[Index(EventEdge::kOn, input)]->setChecked(map.on[input]);
-    enables_[Index(EventEdge::kOff, input)]->setChecked(map.off[input]);
+    ShowChecked(enables_[Index(EventEdge::kOn, input)], map.on[input]);
+    ShowChecked(enables_[Index(EventEdge::kOff, input)], map.off[input]);
   }
 }
 

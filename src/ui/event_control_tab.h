@@ -50,7 +50,7 @@ class EventControlTab : public QWidget, public View {
   QWidget* BuildActions();
   QWidget* BuildOperations();
 
-  void EnableClicked(EventEdge edge, int input, bool checked);
+  void EnableToggled(EventEdge edge, int input, bool checked);
   void CommitAction(const ActionField& field);
   void StepAction(const ActionField& field, int direction);
   void CommitPin();

@@ -92,7 +92,7 @@ QWidget* GeneralTab::BuildVersionRow() {
   row->addWidget(request);
   row->addStretch();
   row->addWidget(erase);
-  connect(request, &QPushButton::clicked, this, [this] {
+  ConnectRequest(context_.host, request, &QPushButton::clicked, this, [this] {
     context_.host.Exchange({}, [this] {
       const bool read = commands().ReadVersion(context_.workspace.firmware_version);
       commands().TakeNotRead();
@@ -100,7 +100,7 @@ QWidget* GeneralTab::BuildVersionRow() {
     });
     ShowText(version_, FromTarnText(context_.workspace.firmware_version));
   });
-  connect(erase, &QPushButton::clicked, this, &GeneralTab::EraseFlash);
+  ConnectRequest(context_.host, erase, &QPushButton::clicked, this, [this] { EraseFlash(); });
   return owner;
 }
 
@@ -113,8 +113,13 @@ QWidget* GeneralTab::ButtonRow(QWidget* parent, std::initializer_list<ExchangeBu
                                      QString::fromLatin1(entry.caption));
     button->setAccessibleDescription(QString::fromLatin1(entry.what));
     row->addWidget(button);
-    connect(button, &QPushButton::clicked, this, [this, entry] {
-      RunExchange(entry.what, entry.run);
+    ConnectRequest(context_.host, button, &QPushButton::clicked, this, [this, entry] {
+      const bool read_whole = RunExchange(entry.what, entry.run);
+      if (read_whole && entry.read != nullptr) {
+        ChangedGroups read;
+        read.*entry.read = true;
+        context_.host.TookFromTarn(read);
+      }
       ShowAll();
       if (entry.after) entry.after();
     });
@@ -132,12 +137,19 @@ QGroupBox* GeneralTab::BuildIdFrame() {
   id_string_->setFixedWidth(
       id_string_->fontMetrics().horizontalAdvance(QString(kIdStringShown, QLatin1Char('W'))) + 12);
   rows->addWidget(id_string_);
-  rows->addWidget(ButtonRow(
-      frame, {{"CommandGenIDRead", "Read String", "Read ID String",
-               [this] { return commands().ReadIdString(settings()); }, {}},
-              {"CommandGenIDWrite", "Write String", "Write ID String",
-               [this] { return commands().WriteIdString(settings()); }, {}}}));
-  connect(id_string_, &QLineEdit::editingFinished, this, &GeneralTab::CommitIdString);
+  rows->addWidget(ButtonRow(frame, {{"CommandGenIDRead",
+                                     "Read String",
+                                     "Read ID String",
+                                     [this] { return commands().ReadIdString(settings()); },
+                                     {},
+                                     &ChangedGroups::id_string},
+                                    {"CommandGenIDWrite",
+                                     "Write String",
+                                     "Write ID String",
+                                     [this] { return commands().WriteIdString(settings()); },
+                                     {}}}));
+  ConnectRequest(context_.host, id_string_, &QLineEdit::editingFinished, this,
+                 [this] { CommitIdString(); });
   return frame;
 }
 
@@ -154,9 +166,10 @@ void GeneralTab::AddAddressField(QWidget* parent, QGridLayout* grid, int row, Ad
   grid->addWidget(up_down, row, 2);
   const AddressWidgets widgets{field, text, caption};
   address_fields_.push_back(widgets);
-  connect(text, &NumberField::committed, this, [this, widgets] { CommitAddress(widgets); });
-  connect(up_down, &UpDown::stepped, this,
-          [this, widgets](int direction) { StepAddress(widgets, direction); });
+  ConnectRequest(context_.host, text, &NumberField::committed, this,
+                 [this, widgets] { CommitAddress(widgets); });
+  ConnectRequest(context_.host, up_down, &UpDown::stepped, this,
+                 [this, widgets](int direction) { StepAddress(widgets, direction); });
   if (field == AddressField::kVeskBase) {
     vesk_base_label_ = label;
     vesk_base_ = text;
@@ -180,10 +193,13 @@ QGroupBox* GeneralTab::BuildChoice(QWidget* parent, GeneralChoice choice,
     layout->addWidget(option);
     options.options.emplace_back(entry.index, option);
     const int index = entry.index;
-    connect(option, &QRadioButton::clicked, this, [this, choice, index, caption] {
-      context_.host.Edit(caption.toStdString(), [&] { Choose(choice, index, settings()); });
-      ShowChoices();
-    });
+    ConnectRequest(context_.host, option, &QRadioButton::toggled, this,
+                   [this, choice, index, caption](bool on) {
+                     if (!on) return;
+                     context_.host.Edit(caption.toStdString(),
+                                        [&] { Choose(choice, index, settings()); });
+                     ShowChoices();
+                   });
   }
   choices_.push_back(std::move(options));
   return frame;
@@ -191,7 +207,7 @@ QGroupBox* GeneralTab::BuildChoice(QWidget* parent, GeneralChoice choice,
 
 void GeneralTab::ConnectBox(QCheckBox* box, std::string_view what,
                             std::function<void(bool)> store) {
-  connect(box, &QCheckBox::clicked, this, [this, box, what, store](bool on) {
+  ConnectRequest(context_.host, box, &QCheckBox::toggled, this, [this, what, store](bool on) {
     context_.host.Edit(what, [&] { store(on); });
     ShowAll();
   });
@@ -234,14 +250,18 @@ QGroupBox* GeneralTab::BuildDccFrame() {
   rows->addWidget(ButtonRow(
       frame, {{"CommandGenDCCRead", "Read Settings", "Read DCC Settings",
                [this] { return commands().ReadDcc(settings()); },
-               [this] { context_.host.ShowAddresses(kAfterDccRead); }},
-              {"CommandGenDCCWrite", "Write Settings", "Write DCC Settings",
-               [this] { return commands().WriteDcc(settings()); }, {}}}));
+               [this] { context_.host.ShowAddresses(kAfterDccRead); }, &ChangedGroups::dcc},
+              {"CommandGenDCCWrite",
+               "Write Settings",
+               "Write DCC Settings",
+               [this] { return commands().WriteDcc(settings()); },
+               {}}}));
   rows->addStretch();
 
   ConnectBox(packet_state_invert_, "Basic Packet State Invert",
              [this](bool on) { settings().basic_packet_state_invert = on; });
-  connect(allow_address_0_, &QCheckBox::clicked, this, &GeneralTab::AllowAddress0Clicked);
+  ConnectRequest(context_.host, allow_address_0_, &QCheckBox::toggled, this,
+                 [this](bool on) { AllowAddress0Toggled(on); });
   return frame;
 }
 
@@ -288,19 +308,25 @@ QGroupBox* GeneralTab::BuildAddressingFrame() {
   }
   groups->setColumnStretch(kGroupsPerRow, 1);
 
-  rows->addWidget(ButtonRow(
-      frame, {{"CommandGenAddrRead", "Read Settings", "Read Addressing Settings",
-               [this] { return ReadAddressing(); },
-               [this] {
-                 context_.host.ApplyVisibility();
-                 context_.host.ShowAddresses(kAfterAddressingRead);
-               }},
-              {"CommandGenAddrWrite", "Write Settings", "Write Addressing Settings",
-               [this] { return commands().WriteAddressing(settings()); }, {}}}));
+  rows->addWidget(
+      ButtonRow(frame, {{"CommandGenAddrRead", "Read Settings", "Read Addressing Settings",
+                         [this] { return ReadAddressing(); },
+                         [this] {
+                           context_.host.ApplyVisibility();
+                           context_.host.ShowAddresses(kAfterAddressingRead);
+                         },
+                         &ChangedGroups::module_address_settings},
+                        {"CommandGenAddrWrite",
+                         "Write Settings",
+                         "Write Addressing Settings",
+                         [this] { return commands().WriteAddressing(settings()); },
+                         {}}}));
   rows->addStretch();
 
-  connect(vesk_flexible_, &QCheckBox::clicked, this, &GeneralTab::VeskFlexibleClicked);
-  connect(tarn_native_, &QCheckBox::clicked, this, &GeneralTab::TarnNativeClicked);
+  ConnectRequest(context_.host, vesk_flexible_, &QCheckBox::toggled, this,
+                 [this](bool on) { VeskFlexibleToggled(on); });
+  ConnectRequest(context_.host, tarn_native_, &QCheckBox::toggled, this,
+                 [this](bool on) { TarnNativeToggled(on); });
   return frame;
 }
 
@@ -314,16 +340,22 @@ QGroupBox* GeneralTab::BuildLedFrame() {
   QHBoxLayout* lamps = Row(rows);
   lamps->addWidget(green_);
   lamps->addWidget(orange_);
-  rows->addWidget(ButtonRow(
-      frame, {{"CommandLCRead", "Read Settings", "Read LED Settings",
-               [this] { return commands().ReadLamps(settings()); }, {}},
-              {"CommandLCWrite", "Write Settings", "Write LED Settings",
-               [this] { return commands().WriteLamps(settings()); }, {}}}));
+  rows->addWidget(ButtonRow(frame, {{"CommandLCRead",
+                                     "Read Settings",
+                                     "Read LED Settings",
+                                     [this] { return commands().ReadLamps(settings()); },
+                                     {},
+                                     &ChangedGroups::led},
+                                    {"CommandLCWrite",
+                                     "Write Settings",
+                                     "Write LED Settings",
+                                     [this] { return commands().WriteLamps(settings()); },
+                                     {}}}));
   rows->addStretch();
-  connect(green_, &LampBoxes::boxClicked, this,
-          [this](int box, bool ticked) { LampClicked(true, box, ticked); });
-  connect(orange_, &LampBoxes::boxClicked, this,
-          [this](int box, bool ticked) { LampClicked(false, box, ticked); });
+  ConnectRequest(context_.host, green_, &LampBoxes::boxChanged, this,
+                 [this](int box, bool ticked) { LampChanged(true, box, ticked); });
+  ConnectRequest(context_.host, orange_, &LampBoxes::boxChanged, this,
+                 [this](int box, bool ticked) { LampChanged(false, box, ticked); });
   return frame;
 }
 
@@ -333,14 +365,20 @@ QGroupBox* GeneralTab::BuildHardwareFrame() {
   auto* rows = new QVBoxLayout(frame);
   drivers_ = new DriverGroups(frame);
   rows->addWidget(drivers_);
-  rows->addWidget(ButtonRow(
-      frame, {{"CommandGenHWCRead", "Read Config", "Read Hardware Config",
-               [this] { return commands().ReadHardwareConfiguration(settings()); },
-               [this] { context_.host.Redraw({Refresh::kPinConfiguration}); }},
-              {"CommandGenHWCWrite", "Write Config", "Write Hardware Config",
-               [this] { return commands().WriteHardwareConfiguration(settings()); }, {}}}));
+  rows->addWidget(
+      ButtonRow(frame, {{"CommandGenHWCRead", "Read Config", "Read Hardware Config",
+                         [this] { return commands().ReadHardwareConfiguration(settings()); },
+                         [this] { context_.host.Redraw({Refresh::kPinConfiguration}); },
+                         &ChangedGroups::hardware_configuration},
+                        {"CommandGenHWCWrite",
+                         "Write Config",
+                         "Write Hardware Config",
+                         [this] { return commands().WriteHardwareConfiguration(settings()); },
+                         {}}}));
   rows->addStretch();
-  connect(drivers_, &DriverGroups::boxClicked, this, &GeneralTab::DriverClicked);
+  ConnectRequest(
+      context_.host, drivers_, &DriverGroups::boxChanged, this,
+      [this](int group, bool source, bool ticked) { DriverChanged(group, source, ticked); });
   return frame;
 }
 
@@ -374,15 +412,22 @@ QGroupBox* GeneralTab::BuildSerialFrame() {
                                  QStringLiteral("FrameGenSerial_2"), QStringLiteral("Parity"),
                                  Qt::Vertical));
   options->addStretch();
-  rows->addWidget(ButtonRow(
-      frame, {{"CommandGenSerialRead", "Read Settings", "Read Serial Port Settings",
-               [this] { return commands().ReadSerialPort(settings()); }, {}},
-              {"CommandGenSerialWrite", "Write Settings", "Write Serial Port Settings",
-               [this] { return commands().WriteSerialPort(settings()); }, {}}}));
+  rows->addWidget(ButtonRow(frame, {{"CommandGenSerialRead",
+                                     "Read Settings",
+                                     "Read Serial Port Settings",
+                                     [this] { return commands().ReadSerialPort(settings()); },
+                                     {},
+                                     &ChangedGroups::serial_port},
+                                    {"CommandGenSerialWrite",
+                                     "Write Settings",
+                                     "Write Serial Port Settings",
+                                     [this] { return commands().WriteSerialPort(settings()); },
+                                     {}}}));
   rows->addStretch();
 
   ConnectBox(serial_enable_, "Enable", [this](bool on) { settings().serial_port_enable = on; });
-  connect(bit_rate_, &QComboBox::activated, this, [this](int row) {
+  ConnectRequest(context_.host, bit_rate_, &QComboBox::currentIndexChanged, this, [this](int row) {
+    if (row < 0) return;
     const int index = bit_rate_->itemData(row).toInt();
     context_.host.Edit("Baud Rate",
                        [&] { Choose(GeneralChoice::kSerialBitRate, index, settings()); });
@@ -431,15 +476,15 @@ void GeneralTab::StepAddress(const AddressWidgets& widgets, int direction) {
   context_.host.ShowAddresses(refresh);
 }
 
-void GeneralTab::AllowAddress0Clicked(bool on) {
+void GeneralTab::AllowAddress0Toggled(bool on) {
   AddressRefresh refresh;
   context_.host.Edit("Allow Address 0",
                      [&] { refresh = SwitchAllowAddress0(on, context_.config()); });
-  allow_address_0_->setChecked(settings().allow_address_0);
+  ShowChecked(allow_address_0_, settings().allow_address_0);
   context_.host.ShowAddresses(refresh);
 }
 
-void GeneralTab::VeskFlexibleClicked(bool on) {
+void GeneralTab::VeskFlexibleToggled(bool on) {
   if (on && !context_.workspace.programmatic_update &&
       context_.prompter.Show(kVeskFlexibleAddressingWarning, PromptIcon::kWarning,
                              PromptButtons::kOkCancel) != PromptAnswer::kOk) {
@@ -454,7 +499,7 @@ void GeneralTab::VeskFlexibleClicked(bool on) {
   context_.host.ShowAddresses(refresh.Add(AddressField::kVeskBase));
 }
 
-void GeneralTab::TarnNativeClicked(bool on) {
+void GeneralTab::TarnNativeToggled(bool on) {
   AddressRefresh refresh;
   context_.host.Edit("Enable Native Tarn Mode",
                      [&] { refresh = SwitchTarnNativeMode(on, context_.config()); });
@@ -463,14 +508,14 @@ void GeneralTab::TarnNativeClicked(bool on) {
   context_.host.ShowAddresses(refresh);
 }
 
-void GeneralTab::LampClicked(bool green, int box, bool ticked) {
+void GeneralTab::LampChanged(bool green, int box, bool ticked) {
   std::uint8_t& mask = green ? settings().green_led_mask : settings().orange_led_mask;
   context_.host.Edit(green ? "Green LED" : "Orange LED",
                      [&] { mask = LedMaskAfterClick(mask, box, ticked); });
   (green ? green_ : orange_)->Show(green ? settings().green_led_mask : settings().orange_led_mask);
 }
 
-void GeneralTab::DriverClicked(int group, bool source, bool ticked) {
+void GeneralTab::DriverChanged(int group, bool source, bool ticked) {
   context_.host.Edit(source ? "Source" : "Sink", [&] {
     (source ? settings().source_driver : settings().sink_driver)[static_cast<std::size_t>(group)] =
         ticked;
@@ -483,9 +528,9 @@ void GeneralTab::DriverClicked(int group, bool source, bool ticked) {
 bool GeneralTab::RunExchange(std::string_view name, const std::function<bool()>& exchange) {
   return context_.host.Exchange(name, [&] {
     const bool result = exchange();
-    // The message was shown; a button's read has no list of what was not read to add it to.
-    commands().TakeNotRead();
-    return result;
+    // The message was shown; a button's read has no list of what was not read to add it to, but
+    // what it went past was not read whole.
+    return commands().TakeNotRead().empty() && result;
   });
 }
 
@@ -511,16 +556,16 @@ void GeneralTab::ShowAll() {
   const QString id = FromTarnText(s.id_string);
   if (id_string_->text() != id) id_string_->setText(id);
   ShowChoices();
-  packet_state_invert_->setChecked(s.basic_packet_state_invert);
-  allow_address_0_->setChecked(s.allow_address_0);
+  ShowChecked(packet_state_invert_, s.basic_packet_state_invert);
+  ShowChecked(allow_address_0_, s.allow_address_0);
   ShowAddressing();
   for (std::size_t g = 0; g < extended_groups_.size(); ++g) {
-    extended_groups_[g]->setChecked(s.extended_group_mask[g]);
+    ShowChecked(extended_groups_[g], s.extended_group_mask[g]);
   }
   green_->Show(s.green_led_mask);
   orange_->Show(s.orange_led_mask);
   drivers_->Show(s);
-  serial_enable_->setChecked(s.serial_port_enable);
+  ShowChecked(serial_enable_, s.serial_port_enable);
   ShowAddresses(AddressRefresh::Everything());
 }
 
@@ -528,17 +573,17 @@ void GeneralTab::ShowChoices() {
   for (const ChoiceOptions& choice : choices_) {
     const int selected = SelectedChoice(choice.choice, settings());
     for (const auto& [index, option] : choice.options) {
-      if (index == selected) option->setChecked(true);
+      if (index == selected) ShowChecked(option, true);
     }
   }
-  bit_rate_->setCurrentIndex(
-      bit_rate_->findData(SelectedChoice(GeneralChoice::kSerialBitRate, settings())));
+  ShowCurrentIndex(bit_rate_,
+                   bit_rate_->findData(SelectedChoice(GeneralChoice::kSerialBitRate, settings())));
 }
 
 void GeneralTab::ShowAddressing() {
   const GeneralSettings& s = settings();
-  vesk_flexible_->setChecked(IsVeskFlexibleAddressing(s));
-  tarn_native_->setChecked(IsTarnNativeMode(s));
+  ShowChecked(vesk_flexible_, IsVeskFlexibleAddressing(s));
+  ShowChecked(tarn_native_, IsTarnNativeMode(s));
   const AddressingVisibility shown = AddressingFieldsVisibility(s);
   vesk_flexible_->setVisible(shown.vesk_flexible);
   tarn_native_->setVisible(shown.tarn_native);

@@ -56,6 +56,8 @@ class GeneralTab : public QWidget, public View {
     const char* what;  // the undo entry, and what a screen reader hears besides the caption
     std::function<bool()> run;
     std::function<void()> after;
+    // A read: the group it takes whole from the Tarn when it read everything of it.
+    bool ChangedGroups::*read = nullptr;
   };
 
   QWidget* BuildVersionRow();
@@ -71,18 +73,19 @@ class GeneralTab : public QWidget, public View {
   // The field, its label and its up/down control in `grid` at `row`.
   void AddAddressField(QWidget* parent, QGridLayout* grid, int row, AddressField field,
                        const QString& label_name, std::string_view caption);
-  // A box whose click stores at once.
+  // A box whose change stores at once.
   void ConnectBox(QCheckBox* box, std::string_view what, std::function<void(bool)> store);
 
   void CommitIdString();
   void CommitAddress(const AddressWidgets& widgets);
   void StepAddress(const AddressWidgets& widgets, int direction);
-  void AllowAddress0Clicked(bool on);
-  void VeskFlexibleClicked(bool on);
-  void TarnNativeClicked(bool on);
-  void LampClicked(bool green, int box, bool ticked);
-  void DriverClicked(int group, bool source, bool ticked);
-  // A group's read or write through the host, which shows what it changed.
+  void AllowAddress0Toggled(bool on);
+  void VeskFlexibleToggled(bool on);
+  void TarnNativeToggled(bool on);
+  void LampChanged(bool green, int box, bool ticked);
+  void DriverChanged(int group, bool source, bool ticked);
+  // A group's read or write through the host, which shows what it changed. True when the Tarn
+  // answered everything it was asked.
   bool RunExchange(std::string_view name, const std::function<bool()>& exchange);
   bool ReadAddressing();
   void EraseFlash();

@@ -54,6 +54,8 @@ QWidget* LinkBar::BuildPortRow() {
   // Room for a device path such as a pseudo-terminal's link in a temporary folder.
   combo_port_->setMinimumContentsLength(26);
   combo_port_->lineEdit()->setPlaceholderText(QStringLiteral("number or device path"));
+  // The field a port is typed into is a control of its own to a screen reader.
+  combo_port_->lineEdit()->setAccessibleName(QStringLiteral("Port"));
   combo_port_->setToolTip(QLatin1String(kPortHint));
   label_port_state_ = MakeLabel(owner, QStringLiteral("LabelPortState"), QString());
   label_port_state_->setAccessibleName(QStringLiteral("Port state"));
@@ -72,7 +74,8 @@ QWidget* LinkBar::BuildPortRow() {
                                QString::fromLatin1(kBitRateCaptions[i]),
                                QString::fromLatin1(kBitRateSpoken[i]));
     rates->addWidget(bit_rates_[i]);
-    connect(bit_rates_[i], &QRadioButton::clicked, this, [this, i] {
+    ConnectRequest(context_.host, bit_rates_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+      if (!on) return;
       context_.link.SelectBitRate(i);
       context_.host.LinkTargetChanged();
     });
@@ -103,10 +106,10 @@ QWidget* LinkBar::BuildPortRow() {
   row->addWidget(up_down_xaddr_);
   row->addStretch();
 
-  connect(label_port_, &ClickLabel::doubleClicked, this,
-          [this] { frame_bitrate_->setVisible(frame_bitrate_->isHidden()); });
-  connect(label_port_, &ClickLabel::activatedWithoutMouse, this,
-          [this] { frame_bitrate_->setVisible(frame_bitrate_->isHidden()); });
+  const auto toggle_bit_rates = [this] { frame_bitrate_->setVisible(frame_bitrate_->isHidden()); };
+  ConnectRequest(context_.host, label_port_, &ClickLabel::doubleClicked, this, toggle_bit_rates);
+  ConnectRequest(context_.host, label_port_, &ClickLabel::activatedWithoutMouse, this,
+                 toggle_bit_rates);
   connect(refresh, &QPushButton::clicked, this, [this] {
     RefreshPorts();
     context_.host.LinkTargetChanged();
@@ -118,17 +121,19 @@ QWidget* LinkBar::BuildPortRow() {
       ChoosePort(combo_port_->currentText());
     }
   });
-  connect(text_address_, &NumberField::committed, this,
-          [this] { CommitAddress(AddressField::kModuleAddress, text_address_); });
-  connect(up_down_address, &UpDown::stepped, this, [this](int direction) {
+  WindowHost& host = context_.host;
+  ConnectRequest(host, text_address_, &NumberField::committed, this,
+                 [this] { CommitAddress(AddressField::kModuleAddress, text_address_); });
+  ConnectRequest(host, up_down_address, &UpDown::stepped, this, [this](int direction) {
     StepAddress(AddressField::kModuleAddress, text_address_, direction);
   });
-  connect(txt_xaddr_, &NumberField::committed, this,
-          [this] { CommitAddress(AddressField::kLinkExtendedAddress, txt_xaddr_); });
-  connect(up_down_xaddr_, &UpDown::stepped, this, [this](int direction) {
+  ConnectRequest(host, txt_xaddr_, &NumberField::committed, this,
+                 [this] { CommitAddress(AddressField::kLinkExtendedAddress, txt_xaddr_); });
+  ConnectRequest(host, up_down_xaddr_, &UpDown::stepped, this, [this](int direction) {
     StepAddress(AddressField::kLinkExtendedAddress, txt_xaddr_, direction);
   });
-  connect(check_xaddress_, &QCheckBox::clicked, this, &LinkBar::ExtendedAddressingClicked);
+  ConnectRequest(host, check_xaddress_, &QCheckBox::toggled, this,
+                 [this](bool on) { ExtendedAddressingToggled(on); });
   return owner;
 }
 
@@ -152,26 +157,28 @@ QWidget* LinkBar::BuildModeRow() {
   }
   row->addStretch();
 
-  connect(check_bidirectional_, &QCheckBox::clicked, this,
-          [this](bool on) { context_.link.SetBidirectional(on); });
-  connect(check_tolvik_, &QCheckBox::clicked, this, [this](bool on) {
+  WindowHost& host = context_.host;
+  ConnectRequest(host, check_bidirectional_, &QCheckBox::toggled, this, [this](bool on) {
+    context_.link.SetBidirectional(on);
+    ShowBidirectional(context_.link.bidirectional());
+  });
+  ConnectRequest(host, check_tolvik_, &QCheckBox::toggled, this, [this](bool on) {
     // The link sets the box to what it settled on, through its listener.
-    check_tolvik_->setChecked(context_.link.tunnelling());
+    ShowTunnelling(context_.link.tunnelling());
     context_.host.Exchange({}, [this, on] {
       context_.link.SwitchTunnelling(on);
       return true;
     });
   });
-  connect(set_transparent_, &QPushButton::clicked, this, [this] {
+  ConnectRequest(host, set_transparent_, &QPushButton::clicked, this, [this] {
     context_.host.Exchange({}, [this] {
       context_.link.ActivateTransparentMode();
       return true;
     });
   });
-  connect(check_numbering_, &QCheckBox::clicked, this, [this](bool on) {
-    context_.host.Edit("Start numbering at 1", [this, on] {
-      SwitchNumberingBase(on, context_.config());
-    });
+  ConnectRequest(host, check_numbering_, &QCheckBox::toggled, this, [this](bool on) {
+    context_.host.Edit("Start numbering at 1",
+                       [this, on] { SwitchNumberingBase(on, context_.config()); });
     // Every number shown moves, in every view.
     context_.host.ShowEverything();
   });
@@ -186,14 +193,15 @@ QWidget* LinkBar::BuildOperationRow() {
     const OperationEntry& entry = EntryOf(operation);
     auto* button = MakeButton(owner, FromTarnText(entry.button), FromTarnText(entry.caption));
     row->addWidget(button);
-    connect(button, &QPushButton::clicked, this,
-            [this, operation] { context_.host.PressOperation(operation); });
+    ConnectRequest(context_.host, button, &QPushButton::clicked, this,
+                   [this, operation] { context_.host.PressOperation(operation); });
     if (operation == Operation::kWriteAll) {
       auto* changes = MakeButton(owner, QStringLiteral("CommandWriteChanges"),
                                  FromTarnText(kWriteChangesCaption));
       changes->setToolTip(QStringLiteral("Write only what differs from the Tarn"));
       row->addWidget(changes);
-      connect(changes, &QPushButton::clicked, this, [this] { emit writeChangesRequested(); });
+      ConnectRequest(context_.host, changes, &QPushButton::clicked, this,
+                     [this] { emit writeChangesRequested(); });
     }
   }
   label_differences_ = MakeLabel(owner, QStringLiteral("LabelDifferences"), QString());
@@ -209,20 +217,26 @@ QWidget* LinkBar::BuildOperationRow() {
   release_ = MakeClickLabel(owner, QStringLiteral("Release"), QStringLiteral("Release 3.10a"));
   row->addWidget(release_);
 
+  // The keys held at the click, not when a held request comes to run.
   connect(save, &QPushButton::clicked, this, [this] {
     const Qt::KeyboardModifiers held = QApplication::queryKeyboardModifiers();
-    if (const std::optional<DataFileForm> form =
-            SaveFormFor(held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
-                        held.testFlag(Qt::AltModifier))) {
-      emit saveRequested(*form);
-    }
+    context_.host.Request([this, held] {
+      if (const std::optional<DataFileForm> form =
+              SaveFormFor(held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::ControlModifier),
+                          held.testFlag(Qt::AltModifier))) {
+        emit saveRequested(*form);
+      }
+    });
   });
-  connect(load, &QPushButton::clicked, this, [this] { emit loadRequested(); });
-  connect(release_, &ClickLabel::pressedWith, this, &LinkBar::ReleasePressed);
-  connect(release_, &ClickLabel::doubleClicked, this,
-          [this] { text_response_->setVisible(text_response_->isHidden()); });
-  connect(release_, &ClickLabel::activatedWithoutMouse, this,
-          [this] { text_response_->setVisible(text_response_->isHidden()); });
+  WindowHost& host = context_.host;
+  ConnectRequest(host, load, &QPushButton::clicked, this, [this] { emit loadRequested(); });
+  ConnectRequest(host, release_, &ClickLabel::pressedWith, this,
+                 [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+                   ReleasePressed(button, modifiers);
+                 });
+  const auto toggle_response = [this] { text_response_->setVisible(text_response_->isHidden()); };
+  ConnectRequest(host, release_, &ClickLabel::doubleClicked, this, toggle_response);
+  ConnectRequest(host, release_, &ClickLabel::activatedWithoutMouse, this, toggle_response);
   return owner;
 }
 
@@ -313,10 +327,10 @@ void LinkBar::StepAddress(AddressField field, NumberField* text, int direction) 
   context_.host.ShowAddresses(result.refresh);
 }
 
-void LinkBar::ExtendedAddressingClicked(bool checked) {
+void LinkBar::ExtendedAddressingToggled(bool checked) {
   if (checked && context_.prompter.Show(kExtendedAddressingWarning, PromptIcon::kWarning,
                                         PromptButtons::kOkCancel) != PromptAnswer::kOk) {
-    check_xaddress_->setChecked(false);
+    ShowExtendedAddressing();
     return;
   }
   const AddressRefresh refresh = SwitchLinkExtendedAddressing(checked, context_.link);
@@ -327,7 +341,7 @@ void LinkBar::ExtendedAddressingClicked(bool checked) {
 
 void LinkBar::ShowExtendedAddressing() {
   const bool on = context_.link.extended_addressing();
-  check_xaddress_->setChecked(on);
+  ShowChecked(check_xaddress_, on);
   ShowText(label_address_, FromTarnText(ModuleAddressCaption(on)));
   text_address_->setAccessibleName(FromTarnText(ModuleAddressCaption(on)));
   label_xaddress_->setVisible(on);
@@ -337,8 +351,8 @@ void LinkBar::ShowExtendedAddressing() {
 
 void LinkBar::ShowAll() {
   const DeviceConfiguration& config = context_.config();
-  check_numbering_->setChecked(NumberingBase(config) == 1);
-  bit_rates_[static_cast<std::size_t>(context_.link.bit_rate_index())]->setChecked(true);
+  ShowChecked(check_numbering_, NumberingBase(config) == 1);
+  ShowChecked(bit_rates_[static_cast<std::size_t>(context_.link.bit_rate_index())], true);
   ShowExtendedAddressing();
   ShowAddresses(AddressRefresh::Everything());
 }
@@ -354,8 +368,8 @@ void LinkBar::ShowAddresses(const AddressRefresh& refresh) {
   }
 }
 
-void LinkBar::ShowBidirectional(bool on) { check_bidirectional_->setChecked(on); }
-void LinkBar::ShowTunnelling(bool on) { check_tolvik_->setChecked(on); }
+void LinkBar::ShowBidirectional(bool on) { ShowChecked(check_bidirectional_, on); }
+void LinkBar::ShowTunnelling(bool on) { ShowChecked(check_tolvik_, on); }
 void LinkBar::ShowTransparentButton(bool shown) { set_transparent_->setVisible(shown); }
 void LinkBar::ShowResponse(const QString& text) { text_response_->setText(text); }
 void LinkBar::ShowDifferenceSummary(const QString& text) { ShowText(label_differences_, text); }

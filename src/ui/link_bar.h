@@ -69,7 +69,7 @@ class LinkBar : public QWidget, public View {
   QWidget* BuildOperationRow();
   void CommitAddress(AddressField field, NumberField* text);
   void StepAddress(AddressField field, NumberField* text, int direction);
-  void ExtendedAddressingClicked(bool checked);
+  void ExtendedAddressingToggled(bool checked);
   void ShowExtendedAddressing();
   void ReleasePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
   // Puts `ports` in the list, keeping what the field shows.

@@ -4,8 +4,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabBar>
@@ -64,6 +67,23 @@ FileChooser& FilesOf(const WindowPlatform& platform, std::unique_ptr<DialogFileC
   return *own;
 }
 
+// The size the window opens at on a large screen: a laptop's 1280 x 720 less the desktop's
+// panels and the window's frame.
+constexpr QSize kOpeningSize(1240, 640);
+// What a window frame and a desktop's panels take of a screen at least.
+constexpr QSize kFrameAllowance(16, 48);
+
+// A tab's page scrolls when the window is smaller than the page needs: on a small screen every
+// control can still be reached, and none is squeezed or cut.
+QScrollArea* Scrolling(QWidget* page) {
+  auto* area = new QScrollArea;
+  area->setObjectName(page->objectName() + QStringLiteral("Scroll"));
+  area->setWidget(page);
+  area->setWidgetResizable(true);
+  area->setFrameShape(QFrame::NoFrame);
+  return area;
+}
+
 // The addresses a flow's kPinAddresses refresh shows again.
 AddressRefresh PinAddresses() {
   return AddressRefresh{AddressDisplay::kPinBasicDccAddress, AddressDisplay::kPinExtendedDccAddress,
@@ -108,26 +128,24 @@ MainWindow::MainWindow(const WindowPlatform& platform, QWidget* parent)
   event_tab_ = new EventControlTab(context_);
   device_tab_ = new DeviceTab(context_);
   test_tab_ = new TestTab(context_);
-  main_tabs_->addTab(general_tab_, MainTabTitle(kGeneralTab));
-  main_tabs_->addTab(event_tab_, MainTabTitle(kEventControlTab));
-  main_tabs_->addTab(device_tab_, MainTabTitle(kDeviceTab));
-  main_tabs_->addTab(test_tab_, MainTabTitle(kTestTab));
+  main_tabs_->addTab(Scrolling(general_tab_), MainTabTitle(kGeneralTab));
+  main_tabs_->addTab(Scrolling(event_tab_), MainTabTitle(kEventControlTab));
+  main_tabs_->addTab(Scrolling(device_tab_), MainTabTitle(kDeviceTab));
+  main_tabs_->addTab(Scrolling(test_tab_), MainTabTitle(kTestTab));
   auto* content_rows = new QVBoxLayout(content_);
+  content_rows->setContentsMargins(6, 6, 6, 0);
   content_rows->addWidget(link_bar_);
   content_rows->addWidget(main_tabs_, 1);
-
-  auto* central = new QWidget(this);
-  auto* rows = new QVBoxLayout(central);
-  rows->setContentsMargins(6, 6, 6, 2);
-  rows->addWidget(content_, 1);
-  rows->addWidget(busy_bar_);
-  setCentralWidget(central);
+  setCentralWidget(content_);
+  // Beside the status line rather than in a row of its own: the tabs keep the height.
+  statusBar()->addPermanentWidget(busy_bar_);
 
   verification_window_ = new VerificationWindow(this);
   communication_log_ = new CommunicationLogWindow(this);
   BuildMenus();
 
-  connect(main_tabs_, &QTabWidget::currentChanged, this, &MainWindow::MainTabChanged);
+  ConnectRequest(*this, main_tabs_, &QTabWidget::currentChanged, this,
+                 [this](int index) { MainTabChanged(index); });
   connect(link_bar_, &LinkBar::saveRequested, this, &MainWindow::SaveFile);
   connect(link_bar_, &LinkBar::loadRequested, this, &MainWindow::LoadFile);
   connect(link_bar_, &LinkBar::writeChangesRequested, this, &MainWindow::WriteChanges);
@@ -143,37 +161,49 @@ MainWindow::MainWindow(const WindowPlatform& platform, QWidget* parent)
   connect(&timer1_, &QTimer::timeout, this, &MainWindow::Tick);
   timer1_.start();
   UpdateEditState();
+  qApp->installEventFilter(this);
+  // Never larger than the screen leaves room for; a smaller screen scrolls the tabs.
+  resize(kOpeningSize.boundedTo(screen()->availableGeometry().size() - kFrameAllowance)
+             .expandedTo(minimumSizeHint()));
 }
 
 MainWindow::~MainWindow() { link_.SetListener(nullptr); }
 
 void MainWindow::BuildMenus() {
+  // A menu entry is a request like any control's.
+  const auto add = [this](QMenu* menu, const QString& text, const QKeySequence& keys,
+                          const std::function<void()>& run) {
+    QAction* action = menu->addAction(text);
+    action->setShortcut(keys);
+    ConnectRequest(*this, action, &QAction::triggered, this, [run] { run(); });
+    return action;
+  };
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  file->addAction(QStringLiteral("&Load File..."), QKeySequence::Open, this,
-                  &MainWindow::LoadFile);
-  file->addAction(QStringLiteral("&Save File..."), QKeySequence::Save, this,
-                  [this] { SaveFile(DataFileForm::kFull); });
-  file->addAction(QStringLiteral("Save File &Compact..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
-                  this, [this] { SaveFile(DataFileForm::kCompact); });
+  add(file, QStringLiteral("&Load File..."), QKeySequence::Open, [this] { LoadFile(); });
+  add(file, QStringLiteral("&Save File..."), QKeySequence::Save,
+      [this] { SaveFile(DataFileForm::kFull); });
+  add(file, QStringLiteral("Save File &Compact..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
+      [this] { SaveFile(DataFileForm::kCompact); });
   file->addSeparator();
-  file->addAction(QStringLiteral("&Quit"), QKeySequence::Quit, this, &QWidget::close);
+  add(file, QStringLiteral("&Quit"), QKeySequence::Quit, [this] { close(); });
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-  undo_action_ = edit->addAction(QStringLiteral("Undo"), QKeySequence::Undo, this, &MainWindow::Undo);
+  undo_action_ = add(edit, QStringLiteral("Undo"), QKeySequence::Undo, [this] { Undo(); });
   undo_action_->setObjectName(QStringLiteral("ActionUndo"));
-  redo_action_ = edit->addAction(QStringLiteral("Redo"), QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
-                                 this, &MainWindow::Redo);
+  redo_action_ = add(edit, QStringLiteral("Redo"), QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
+                     [this] { Redo(); });
   redo_action_->setObjectName(QStringLiteral("ActionRedo"));
 
   QMenu* tarn = menuBar()->addMenu(QStringLiteral("&Tarn"));
   tarn->setObjectName(QStringLiteral("MenuTarn"));
   for (const Operation operation :
        {Operation::kReadAll, Operation::kWriteAll, Operation::kVerifyAll}) {
-    tarn->addAction(FromTarnText(EntryOf(operation).caption), this,
-                    [this, operation] { PressOperation(operation); });
+    add(tarn, FromTarnText(EntryOf(operation).caption), {},
+        [this, operation] { PressOperation(operation); });
     if (operation == Operation::kWriteAll) {
-      tarn->addAction(FromTarnText(kWriteChangesCaption), this, &MainWindow::WriteChanges)
-          ->setObjectName(QStringLiteral("ActionWriteChanges"));
+      add(tarn, FromTarnText(kWriteChangesCaption), {}, [this] {
+        WriteChanges();
+      })->setObjectName(QStringLiteral("ActionWriteChanges"));
     }
   }
 
@@ -182,10 +212,11 @@ void MainWindow::BuildMenus() {
       ->setObjectName(QStringLiteral("ActionLayout"));
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-  view->addAction(QStringLiteral("&Communication Log"), this, &MainWindow::ShowCommunicationLog);
+  add(view, QStringLiteral("&Communication Log"), {}, [this] { ShowCommunicationLog(); });
   // The keyboard's way to what a right click on the version label asks.
-  view->addAction(QStringLiteral("&Expert Mode..."), this, &MainWindow::AskExpertMode)
-      ->setObjectName(QStringLiteral("ActionExpertMode"));
+  add(view, QStringLiteral("&Expert Mode..."), {}, [this] {
+    AskExpertMode();
+  })->setObjectName(QStringLiteral("ActionExpertMode"));
 }
 
 void MainWindow::StartUp() {
@@ -229,8 +260,37 @@ bool MainWindow::RunBusy(const std::function<bool()>& work) {
   content_->setEnabled(true);
   if (focus != nullptr && content_->isAncestorOf(focus)) focus->setFocus();
   busy_ = false;
-  if (close_when_idle_) QTimer::singleShot(0, this, &QWidget::close);
+  ExchangeEnded();
   return result;
+}
+
+void MainWindow::ExchangeEnded() {
+  // Once the slot that ran the exchange has finished with the model.
+  if (!held_.empty()) QTimer::singleShot(0, this, &MainWindow::RunHeld);
+  if (close_when_idle_) QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void MainWindow::Request(const std::function<void()>& request) {
+  if (busy_) {
+    held_.push_back(request);
+    return;
+  }
+  // What came while the last exchange waited goes first.
+  RunHeld();
+  request();
+}
+
+void MainWindow::RunHeld() {
+  // A request that a held one makes on its way (a field committing as an exchange starts) runs
+  // at once, as part of it.
+  if (running_held_) return;
+  running_held_ = true;
+  while (!busy_ && !held_.empty()) {
+    const std::function<void()> next = std::move(held_.front());
+    held_.pop_front();
+    next();
+  }
+  running_held_ = false;
 }
 
 void MainWindow::Tick() {
@@ -270,6 +330,8 @@ void MainWindow::FinishOperation(const OperationResult& result) {
   if (ConfirmsWholeTarn(result)) {
     picture_.TakeOver(workspace_);
     if (result.operation == Operation::kReadAll) history_.MarkSaved();
+  } else if (KindOf(result.operation) == OperationKind::kRead) {
+    picture_.TakeOverRead(result.read, workspace_);
   }
   UpdateEditState();
   const std::string status = result.changes_only
@@ -297,9 +359,13 @@ bool MainWindow::BackgroundExchange(const std::function<bool()>& exchange) {
   link_.ForgetPortLoss();
   const bool result = exchange();
   busy_ = false;
-  // A close asked for while the exchange waited for its reply.
-  if (close_when_idle_) QTimer::singleShot(0, this, &QWidget::close);
+  ExchangeEnded();
   return result;
+}
+
+void MainWindow::TookFromTarn(const ChangedGroups& read) {
+  picture_.TakeOverRead(read, workspace_);
+  ShowDifferences();
 }
 
 void MainWindow::WriteChanges() {
@@ -369,6 +435,19 @@ void MainWindow::Redo() {
     ShowEverything();
     UpdateEditState();
   }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::ShortcutOverride) return QMainWindow::eventFilter(watched, event);
+  const auto* field = qobject_cast<QLineEdit*>(watched);
+  if (field == nullptr || field->window() != this || field->isReadOnly()) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  // A field takes these keys for its own history even when that is empty; then it is not asked,
+  // and the keys go on to the Edit menu's shortcuts.
+  const bool undo = key->matches(QKeySequence::Undo) && !field->isUndoAvailable();
+  const bool redo =
+      QKeySequence(key->keyCombination()) == redo_action_->shortcut() && !field->isRedoAvailable();
+  return undo || redo;
 }
 
 void MainWindow::UpdateEditState() {

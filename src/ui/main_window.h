@@ -3,6 +3,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -93,6 +94,8 @@ class MainWindow : public QMainWindow, public WindowHost, public LinkListener,
   void LinkTargetChanged() override;
   bool expert_mode() const override { return expert_mode_; }
   bool busy() const override { return busy_; }
+  void Request(const std::function<void()>& request) override;
+  void TookFromTarn(const ChangedGroups& read) override;
 
   // LinkListener
   void PortOpenChanged(bool open) override;
@@ -121,10 +124,17 @@ class MainWindow : public QMainWindow, public WindowHost, public LinkListener,
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Ctrl+Z and Ctrl+Shift+Z in a field with nothing of its own to undo or redo reach the
+  // window's history, as the Edit menu offers.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // Runs `work` with every control but "Stop" disabled, painting on; false while busy already.
   bool RunBusy(const std::function<bool()>& work);
+  // After an exchange: what was asked for meanwhile runs next, and a close asked for goes on.
+  void ExchangeEnded();
+  // Runs the requests held while an exchange waited, oldest first.
+  void RunHeld();
   void BuildMenus();
   void MainTabChanged(int index);
   void UpdateEditState();
@@ -172,6 +182,8 @@ class MainWindow : public QMainWindow, public WindowHost, public LinkListener,
   bool busy_ = false;
   bool stop_requested_ = false;
   bool close_when_idle_ = false;
+  std::deque<std::function<void()>> held_;
+  bool running_held_ = false;
   int previous_tab_ = 0;
   std::optional<std::filesystem::path> file_;
   std::optional<OperationResult> finished_;

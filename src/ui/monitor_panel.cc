@@ -61,9 +61,11 @@ MonitorPanel::MonitorPanel(WindowContext& context, QWidget* parent)
   connect(&timer2_, &QTimer::timeout, this, &MonitorPanel::Tick);
 
   monitor_->installEventFilter(this);
-  connect(monitor_, &QPushButton::clicked, this, &MonitorPanel::MonitorPressed);
-  connect(made[kStopButton], &QPushButton::clicked, this, &MonitorPanel::MonitorLostFocus);
-  connect(made[kClearButton], &QPushButton::clicked, this, [this] {
+  WindowHost& host = context_.host;
+  ConnectRequest(host, monitor_, &QPushButton::clicked, this, [this] { MonitorPressed(); });
+  ConnectRequest(host, made[kStopButton], &QPushButton::clicked, this,
+                 [this] { MonitorLostFocus(); });
+  ConnectRequest(host, made[kClearButton], &QPushButton::clicked, this, [this] {
     MonitorLostFocus();
     text_->clear();
     text_->moveCursor(QTextCursor::End);
@@ -90,7 +92,9 @@ bool MonitorPanel::eventFilter(QObject* watched, QEvent* event) {
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
         monitor_->isEnabled()) {
-      MonitorLostFocus();
+      // The focus moves at once (a screen reader moves it while a poll waits); the monitor stops
+      // as a request does, after the poll's report.
+      context_.host.Request([this] { MonitorLostFocus(); });
     }
   }
   return QGroupBox::eventFilter(watched, event);

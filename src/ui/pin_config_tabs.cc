@@ -85,8 +85,9 @@ PinConfigTabs::PinConfigTabs(WindowContext& context, QWidget* parent)
   // Showing a pin selects its tab under a signal blocker, so these hear the user only. A click on
   // the tab already shown counts too: a pin of unknown mode keeps the tab it found, and choosing
   // that tab gives the pin its defaults.
-  connect(tabs_, &QTabWidget::currentChanged, this, &PinConfigTabs::TabChosen);
-  connect(tabs_, &QTabWidget::tabBarClicked, this, [this](int index) {
+  ConnectRequest(context_.host, tabs_, &QTabWidget::currentChanged, this,
+                 [this](int index) { TabChosen(index); });
+  ConnectRequest(context_.host, tabs_, &QTabWidget::tabBarClicked, this, [this](int index) {
     if (index >= 0 && index == tabs_->currentIndex()) TabChosen(index);
   });
 }
@@ -108,7 +109,9 @@ QWidget* PinConfigTabs::BuildServoPage() {
   rows->addWidget(BuildOptions(page, QStringLiteral("FrameServoRange"), QStringLiteral("Range"),
                                "OptionServoRange", kServoRangeTexts, servo_ranges_));
   for (QRadioButton* option : servo_ranges_) {
-    connect(option, &QRadioButton::clicked, this, [this] { ServoFlagsClicked("Servo range"); });
+    ConnectRequest(context_.host, option, &QRadioButton::toggled, this, [this](bool on) {
+      if (on) ServoFlagsChanged("Servo range");
+    });
   }
 
   auto* flags = new QHBoxLayout;
@@ -125,9 +128,10 @@ QWidget* PinConfigTabs::BuildServoPage() {
   }
   flags->addStretch();
   rows->addLayout(flags);
-  connect(auto_suspend_, &QCheckBox::clicked, this,
-          [this] { ServoFlagsClicked("Servo Auto Suspend"); });
-  connect(suspended_, &QCheckBox::clicked, this, [this] { ServoFlagsClicked("Servo Suspended"); });
+  ConnectRequest(context_.host, auto_suspend_, &QCheckBox::toggled, this,
+                 [this] { ServoFlagsChanged("Servo Auto Suspend"); });
+  ConnectRequest(context_.host, suspended_, &QCheckBox::toggled, this,
+                 [this] { ServoFlagsChanged("Servo Suspended"); });
 
   rows->addWidget(BuildWarning(page, kServoWarningLabel));
   servo_live_ = new LiveOutputControls(context_, LiveOutput::kServo, page);
@@ -151,17 +155,20 @@ QWidget* PinConfigTabs::BuildPwmPage() {
                                 kPwmCurveTexts, acceleration_modes_));
   rows->addLayout(modes);
   for (QRadioButton* option : drive_modes_) {
-    connect(option, &QRadioButton::clicked, this, [this] { PwmCurvesClicked("PWM Drive Mode"); });
+    ConnectRequest(context_.host, option, &QRadioButton::toggled, this, [this](bool on) {
+      if (on) PwmCurvesChanged("PWM Drive Mode");
+    });
   }
   for (QRadioButton* option : acceleration_modes_) {
-    connect(option, &QRadioButton::clicked, this,
-            [this] { PwmCurvesClicked("PWM Acceleration Mode"); });
+    ConnectRequest(context_.host, option, &QRadioButton::toggled, this, [this](bool on) {
+      if (on) PwmCurvesChanged("PWM Acceleration Mode");
+    });
   }
 
   auto* inverted = MakeCheckBox(page, QStringLiteral("CheckPWMInverted"), Tarn(kPwmInvertedText));
   Register(inverted);
   rows->addLayout(LeftAligned(inverted));
-  connect(inverted, &QCheckBox::clicked, this, [this](bool on) {
+  ConnectRequest(context_.host, inverted, &QCheckBox::toggled, this, [this](bool on) {
     EditMode("PWM Inverted", [on](PinConfig& config) { SetPwmInverted(on, config); });
   });
 
@@ -181,7 +188,7 @@ QWidget* PinConfigTabs::BuildInputPage() {
       MakeCheckBox(page, QStringLiteral("CheckInputInvert"), Tarn(kInputLowActiveText));
   Register(low_active);
   rows->addLayout(LeftAligned(low_active));
-  connect(low_active, &QCheckBox::clicked, this, [this](bool on) {
+  ConnectRequest(context_.host, low_active, &QCheckBox::toggled, this, [this](bool on) {
     EditMode("Input Low Active", [on](PinConfig& config) { SetInputLowActive(on, config); });
   });
   rows->addWidget(BuildWarning(page, kInputWarningLabel));
@@ -228,18 +235,20 @@ QGridLayout* PinConfigTabs::BuildParameterFields(QWidget* page, PinConfigTab tab
 
     fields_.push_back({&parameter, field});
     const ParameterField entry = fields_.back();
-    connect(field, &NumberField::committed, this, [this, entry] { ConfirmField(entry); });
-    connect(buttons, &UpDown::stepped, this,
-            [this, entry](int direction) { StepField(entry, direction); });
+    WindowHost& host = context_.host;
+    ConnectRequest(host, field, &NumberField::committed, this,
+                   [this, entry] { ConfirmField(entry); });
+    ConnectRequest(host, buttons, &UpDown::stepped, this,
+                   [this, entry](int direction) { StepField(entry, direction); });
     if (parameter.initial_value) {
-      connect(field, &QLineEdit::textEdited, this,
-              [this, entry](const QString& text) { TypeField(entry, text); });
-      connect(field, &NumberField::helpRequested, this,
-              [this, entry] { TakeOverLiveValue(entry); });
-      connect(static_cast<ClickLabel*>(label), &ClickLabel::pressedWith, this,
-              [this, entry](Qt::MouseButton button, Qt::KeyboardModifiers) {
-                if (button == Qt::LeftButton) TakeOverLiveValue(entry);
-              });
+      ConnectRequest(host, field, &QLineEdit::textEdited, this,
+                     [this, entry](const QString& text) { TypeField(entry, text); });
+      ConnectRequest(host, field, &NumberField::helpRequested, this,
+                     [this, entry] { TakeOverLiveValue(entry); });
+      ConnectRequest(host, static_cast<ClickLabel*>(label), &ClickLabel::pressedWith, this,
+                     [this, entry](Qt::MouseButton button, Qt::KeyboardModifiers) {
+                       if (button == Qt::LeftButton) TakeOverLiveValue(entry);
+                     });
     }
   }
   grid->setColumnStretch(columns * 4 - 1, 1);
@@ -284,8 +293,10 @@ QWidget* PinConfigTabs::BuildButtons() {
     grid->addWidget(fetch_buttons_[variant], variant, 0);
     grid->addWidget(send_buttons_[variant], variant, 1);
     const auto which = static_cast<PinConfigVariant>(variant);
-    connect(fetch_buttons_[variant], &QPushButton::clicked, this, [this, which] { Fetch(which); });
-    connect(send_buttons_[variant], &QPushButton::clicked, this, [this, which] { Send(which); });
+    ConnectRequest(context_.host, fetch_buttons_[variant], &QPushButton::clicked, this,
+                   [this, which] { Fetch(which); });
+    ConnectRequest(context_.host, send_buttons_[variant], &QPushButton::clicked, this,
+                   [this, which] { Send(which); });
   }
   grid->setColumnStretch(2, 1);
   return owner;
@@ -329,7 +340,7 @@ void PinConfigTabs::Apply(const PinConfigView& view) {
         }
         break;
       case PinControlKind::kChecked:
-        if (auto* button = qobject_cast<QAbstractButton*>(control)) button->setChecked(shown.on);
+        if (auto* button = qobject_cast<QAbstractButton*>(control)) ShowChecked(button, shown.on);
         break;
       case PinControlKind::kVisible:
         control->setVisible(shown.on);
@@ -410,14 +421,14 @@ void PinConfigTabs::EditMode(std::string_view what, const std::function<void(Pin
   ShowPin();
 }
 
-void PinConfigTabs::ServoFlagsClicked(std::string_view what) {
+void PinConfigTabs::ServoFlagsChanged(std::string_view what) {
   const ServoFlags flags{.range = CheckedIndex(servo_ranges_),
                          .auto_suspend = auto_suspend_->isChecked(),
                          .suspended = suspended_->isChecked()};
   EditMode(what, [&flags](PinConfig& config) { SetServoFlags(flags, config); });
 }
 
-void PinConfigTabs::PwmCurvesClicked(std::string_view what) {
+void PinConfigTabs::PwmCurvesChanged(std::string_view what) {
   const PwmCurves curves{.drive_mode = CheckedIndex(drive_modes_),
                          .acceleration_mode = CheckedIndex(acceleration_modes_)};
   EditMode(what, [&curves](PinConfig& config) { SetPwmCurves(curves, config); });
@@ -431,6 +442,12 @@ void PinConfigTabs::Fetch(PinConfigVariant variant) {
   const bool fetched = context_.host.Exchange(caption, [&] {
     return context_.session.pins.FetchPinConfig(context_.session.pin(pin), pin, variant);
   });
+  // "Get" asks for the configuration the pin runs with, which need not be the one it keeps.
+  if (fetched && variant == PinConfigVariant::kWriteRead) {
+    ChangedGroups read;
+    read.pins[static_cast<std::size_t>(pin)].configuration = true;
+    context_.host.TookFromTarn(read);
+  }
   if (fetched) ShowPin();
 }
 

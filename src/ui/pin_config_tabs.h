@@ -76,8 +76,8 @@ class PinConfigTabs : public QWidget {
   void TabChosen(int index);
   // A box or option that rebuilds one of the mode bytes: the edit, then the pin shown again.
   void EditMode(std::string_view what, const std::function<void(PinConfig&)>& edit);
-  void ServoFlagsClicked(std::string_view what);
-  void PwmCurvesClicked(std::string_view what);
+  void ServoFlagsChanged(std::string_view what);
+  void PwmCurvesChanged(std::string_view what);
   void Fetch(PinConfigVariant variant);
   void Send(PinConfigVariant variant);
 

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
 
@@ -28,23 +29,25 @@ constexpr const char* kRowProperty = "stepRow";
 struct ParamColumn {
   const char* field;    // control name of the row's field
   const char* heading;  // control name of the column heading
-  const char* caption;  // the heading's first text, and the field's spoken name
+  const char* caption;  // the heading's first text
+  const char* unused;   // what the field is called when its instruction does not use it
   HelpToolBox box;
   bool help_tip;  // the fields a calculator serves say so
 };
 
 constexpr std::array<ParamColumn, kStepParamCount> kParamColumns = {{
-    {"TextPAspOffset", "LabelPAspOffset", "Par 0", HelpToolBox::kP1, false},
-    {"TextPAspPar1", "LabelPAspHParam1", "Par 1", HelpToolBox::kP2, true},
-    {"TextPAspPar2", "LabelPASpHParam2", "Par 2", HelpToolBox::kP3, true},
-    {"TextPAspPar3", "LabelPAspHParam3", "Base", HelpToolBox::kP4, true},
+    {"TextPAspOffset", "LabelPAspOffset", "Par 0", "Par 0", HelpToolBox::kP1, false},
+    {"TextPAspPar1", "LabelPAspHParam1", "Par 1", "Par 1", HelpToolBox::kP2, true},
+    {"TextPAspPar2", "LabelPASpHParam2", "Par 2", "Par 2", HelpToolBox::kP3, true},
+    {"TextPAspPar3", "LabelPAspHParam3", "Base", "Par 3", HelpToolBox::kP4, true},
 }};
 
 constexpr const char* kHelpToolTip = "Double-click for help-tool";
 
-QString Spoken(int row, const char* what) {
-  return QStringLiteral("Step %1 %2").arg(StepGrid::RowNumber(row), QLatin1String(what));
+QString Spoken(int row, const QString& what) {
+  return QStringLiteral("Step %1 %2").arg(StepGrid::RowNumber(row), what);
 }
+QString Spoken(int row, const char* what) { return Spoken(row, QLatin1String(what)); }
 
 void ShowCaption(QAbstractButton* button, const QString& text) {
   if (button->text() != text) button->setText(text);
@@ -63,7 +66,13 @@ StepGrid::StepGrid(WindowContext& context, EditorTools* tools, QWidget* parent)
   setObjectName(QStringLiteral("AspDetails"));
   setTitle(QStringLiteral("Steps"));
   setAccessibleName(QStringLiteral("Steps"));
-  auto* grid = new QGridLayout(this);
+  // The rows live in a plain widget: a control right inside a group box has the box's title as
+  // its label too, and a screen reader would call every row "Steps".
+  body_ = new QWidget(this);
+  auto* frame = new QVBoxLayout(this);
+  frame->setContentsMargins(0, 0, 0, 0);
+  frame->addWidget(body_);
+  auto* grid = new QGridLayout(body_);
   grid->setHorizontalSpacing(6);
   grid->setVerticalSpacing(3);
   BuildHeadings(grid);
@@ -78,10 +87,10 @@ StepGrid::StepGrid(WindowContext& context, EditorTools* tools, QWidget* parent)
 }
 
 void StepGrid::BuildHeadings(QGridLayout* grid) {
-  heading_number_ = MakeLabel(this, QStringLiteral("LabelPAspHStep"), QStringLiteral("#"));
+  heading_number_ = MakeLabel(body_, QStringLiteral("LabelPAspHStep"), QStringLiteral("#"));
   heading_instruction_ =
-      MakeLabel(this, QStringLiteral("LabelPAspHInst"), QStringLiteral("Instruction"));
-  heading_fade_ = MakeLabel(this, QStringLiteral("LabelPAspHFade"), QStringLiteral("Fade"));
+      MakeLabel(body_, QStringLiteral("LabelPAspHInst"), QStringLiteral("Instruction"));
+  heading_fade_ = MakeLabel(body_, QStringLiteral("LabelPAspHFade"), QStringLiteral("Fade"));
   // The heading empties for instructions that do not fade; the column keeps its width, so the
   // fields after it do not jump sideways as the user moves from row to row.
   heading_fade_->setMinimumWidth(heading_fade_->sizeHint().width());
@@ -91,11 +100,11 @@ void StepGrid::BuildHeadings(QGridLayout* grid) {
   for (int i = 0; i < kStepParamCount; ++i) {
     const ParamColumn& column = kParamColumns[static_cast<std::size_t>(i)];
     heading_params_[static_cast<std::size_t>(i)] =
-        MakeLabel(this, QLatin1String(column.heading), QLatin1String(column.caption));
+        MakeLabel(body_, QLatin1String(column.heading), QLatin1String(column.caption));
     grid->addWidget(heading_params_[static_cast<std::size_t>(i)], 0, kFirstParamColumn + i);
   }
   // Not "Time": that is the heading of the third parameter of every waiting instruction.
-  heading_time_ = MakeLabel(this, QStringLiteral("LabelPAspHTime"), QStringLiteral("Step Time"));
+  heading_time_ = MakeLabel(body_, QStringLiteral("LabelPAspHTime"), QStringLiteral("Step Time"));
   grid->addWidget(heading_time_, 0, kTimeColumn);
 }
 
@@ -103,39 +112,46 @@ void StepGrid::BuildRow(int row, QGridLayout* grid) {
   Row& r = rows_[static_cast<std::size_t>(row)];
   const int line = row + 1;
 
-  r.number = MakeClickLabel(this, ElementName("LabelPAspStep", row), RowNumber(row));
+  r.number = MakeClickLabel(body_, ElementName("LabelPAspStep", row), RowNumber(row));
   r.number->setAccessibleName(QStringLiteral("Step %1").arg(RowNumber(row)));
   r.number->setToolTip(QStringLiteral("Click to Insert/Delete step"));
   grid->addWidget(r.number, line, kNumberColumn);
 
   r.instruction =
-      MakeComboBox(this, ElementName("ComboPAspInst", row), nullptr, Spoken(row, "Instruction"));
+      MakeComboBox(body_, ElementName("ComboPAspInst", row), nullptr, Spoken(row, "Instruction"));
   for (const InstructionMenuEntry& entry : InstructionMenu()) {
     r.instruction->addItem(FromTarnText(entry.name), int{entry.opcode});
   }
   r.instruction->setMaxVisibleItems(20);
   grid->addWidget(r.instruction, line, kInstructionColumn);
+  // Its own label: on Linux a list is named by its current entry, so without one nine rows of
+  // "-" would sound the same.
+  QLabel* instruction_label =
+      MakeLabel(body_, ElementName("LabelPAspInst", row), Spoken(row, "Instruction"));
+  instruction_label->setBuddy(r.instruction);
+  instruction_label->hide();
 
-  r.fade = MakeCheckBox(this, ElementName("CheckPAspFade", row), QString());
+  r.fade = MakeCheckBox(body_, ElementName("CheckPAspFade", row), QString());
   r.fade->setAccessibleName(Spoken(row, "Fade"));
   grid->addWidget(r.fade, line, kFadeColumn, Qt::AlignCenter);
 
   for (int i = 0; i < kStepParamCount; ++i) {
     const ParamColumn& column = kParamColumns[static_cast<std::size_t>(i)];
     NumberField* field =
-        MakeNamedField(this, ElementName(column.field, row), Spoken(row, column.caption));
+        MakeNamedField(body_, ElementName(column.field, row), Spoken(row, column.unused));
     if (column.help_tip) field->setToolTip(QLatin1String(kHelpToolTip));
     field->setProperty(kRowProperty, row);
     r.params[static_cast<std::size_t>(i)] = field;
     grid->addWidget(field, line, kFirstParamColumn + i);
     const StepParam param = kStepParams[static_cast<std::size_t>(i)];
-    connect(field, &NumberField::committed, this, [this, row, param] { CommitField(row, param); });
-    connect(field, &NumberField::helpRequested, this,
-            [this, row, field, box = column.box] { OpenHelpTool(row, box, field->text()); });
+    ConnectRequest(context_.host, field, &NumberField::committed, this,
+                   [this, row, param] { CommitField(row, param); });
+    ConnectRequest(context_.host, field, &NumberField::helpRequested, this,
+                   [this, row, field, box = column.box] { OpenHelpTool(row, box, field->text()); });
   }
 
-  r.time = MakeClickLabel(this, ElementName("LabelPAspTime", row), QStringLiteral("00:00.00"));
-  r.time->setAccessibleName(Spoken(row, "Time"));
+  r.time = MakeClickLabel(body_, ElementName("LabelPAspTime", row), QStringLiteral("00:00.00"));
+  r.time->setAccessibleName(Spoken(row, "Step Time"));
   r.time->setToolTip(QLatin1String(kHelpToolTip));
   grid->addWidget(r.time, line, kTimeColumn);
 
@@ -143,25 +159,28 @@ void StepGrid::BuildRow(int row, QGridLayout* grid) {
     widget->setProperty(kRowProperty, row);
   }
 
-  connect(r.number, &ClickLabel::pressedWith, this,
-          [this, row](Qt::MouseButton button, Qt::KeyboardModifiers) {
-            if (button != Qt::LeftButton) return;
-            emit aboutToOpenTool();
-            if (tools_->EditStep(row)) emit programChanged();
-          });
-  connect(r.instruction, &QComboBox::activated, this, [this, row](int index) {
-    EditRow(row, Spoken(row, "Instruction"),
-            [this, row, index] { return ChooseInstruction(context_.config(), row, index); });
-  });
-  connect(r.fade, &QCheckBox::clicked, this, [this, row](bool on) {
+  WindowHost& host = context_.host;
+  ConnectRequest(host, r.number, &ClickLabel::pressedWith, this,
+                 [this, row](Qt::MouseButton button, Qt::KeyboardModifiers) {
+                   if (button != Qt::LeftButton) return;
+                   emit aboutToOpenTool();
+                   if (tools_->EditStep(row)) emit programChanged();
+                 });
+  ConnectRequest(
+      host, r.instruction, &QComboBox::currentIndexChanged, this, [this, row](int index) {
+        if (index < 0) return;
+        EditRow(row, Spoken(row, "Instruction"),
+                [this, row, index] { return ChooseInstruction(context_.config(), row, index); });
+      });
+  ConnectRequest(host, r.fade, &QCheckBox::toggled, this, [this, row](bool on) {
     EditRow(row, Spoken(row, "Fade"),
             [this, row, on] { return SetFade(context_.config(), row, on); });
   });
   const auto time_help = [this, row] {
     OpenHelpTool(row, HelpToolBox::kStepTime, rows_[static_cast<std::size_t>(row)].time->text());
   };
-  connect(r.time, &ClickLabel::doubleClicked, this, time_help);
-  connect(r.time, &ClickLabel::activatedWithoutMouse, this, time_help);
+  ConnectRequest(host, r.time, &ClickLabel::doubleClicked, this, time_help);
+  ConnectRequest(host, r.time, &ClickLabel::activatedWithoutMouse, this, time_help);
 }
 
 void StepGrid::ShowRows(const std::array<StepRowView, kMaxStepsPerAspect>& rows) {
@@ -193,17 +212,20 @@ void StepGrid::ShowLayout(int rows, bool headings) {
 void StepGrid::ShowRow(int row, const StepRowView& view) {
   shown_[static_cast<std::size_t>(row)] = view;
   const Row& r = rows_[static_cast<std::size_t>(row)];
-  if (r.instruction->currentIndex() != view.menu_index)
-    r.instruction->setCurrentIndex(view.menu_index);
-  r.fade->setChecked(view.fade);
+  ShowCurrentIndex(r.instruction, view.menu_index);
+  ShowChecked(r.fade, view.fade);
   r.fade->setVisible(row < visible_rows_ && view.fade_allowed);
   for (int i = 0; i < kStepParamCount; ++i) {
     const StepParamView& param = view.params[static_cast<std::size_t>(i)];
     NumberField* field = r.params[static_cast<std::size_t>(i)];
     field->Show(FromTarnText(param.text));
     field->SetGreyed(!param.used);
-    // Each field tells what it holds for its own row; the headings tell it for one row only.
-    Describe(field, param.used ? FromTarnText(param.label) : QStringLiteral("not used"));
+    // Each field is named for what it holds in its own row, as the heading reads when the row is
+    // the one worked in ("Step 4 Time"); the headings tell it for one row only.
+    const QString name = Spoken(
+        row, param.used ? FromTarnText(param.label) : QLatin1String(kParamColumns[i].unused));
+    if (field->accessibleName() != name) field->setAccessibleName(name);
+    Describe(field, param.used ? QString() : QStringLiteral("not used"));
   }
   const QString time = FromTarnText(view.time_text);
   ShowCaption(r.time, time);
@@ -229,9 +251,10 @@ void StepGrid::EditRow(int row, const QString& what, const std::function<StepRow
 }
 
 void StepGrid::CommitField(int row, StepParam param) {
-  const std::string typed = TypedText(rows_[static_cast<std::size_t>(row)].params[ParamIndex(param)]);
-  const char* caption = kParamColumns[static_cast<std::size_t>(ParamIndex(param))].caption;
-  EditRow(row, Spoken(row, caption), [this, row, param, &typed] {
+  const NumberField* field = rows_[static_cast<std::size_t>(row)].params[ParamIndex(param)];
+  const std::string typed = TypedText(field);
+  // The edit is called what the field is called.
+  EditRow(row, field->accessibleName(), [this, row, param, &typed] {
     return CommitStepField(context_.config(), row, param, typed);
   });
 }
@@ -249,8 +272,8 @@ void StepGrid::CommitRows(int rows) {
     std::optional<StepRowView> view;
     for (int i = 0; i < kStepParamCount; ++i) {
       if (!typed[static_cast<std::size_t>(i)]) continue;
-      const ParamColumn& column = kParamColumns[static_cast<std::size_t>(i)];
-      context_.host.Edit(EditName(Spoken(row, column.caption)), [&] {
+      const QString name = r.params[static_cast<std::size_t>(i)]->accessibleName();
+      context_.host.Edit(EditName(name), [&] {
         view = CommitStepField(context_.config(), row, kStepParams[static_cast<std::size_t>(i)],
                                *typed[static_cast<std::size_t>(i)]);
       });

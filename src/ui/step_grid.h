@@ -67,6 +67,7 @@ class StepGrid : public QGroupBox {
 
   WindowContext& context_;
   EditorTools* tools_;
+  QWidget* body_ = nullptr;  // what the rows are made in
   std::array<Row, kMaxStepsPerAspect> rows_{};
   std::array<StepRowView, kMaxStepsPerAspect> shown_{};
   int visible_rows_ = 0;

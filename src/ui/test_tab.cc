@@ -69,7 +69,8 @@ TestTab::TestTab(WindowContext& context, QWidget* parent) : QWidget(parent), con
   grid->setColumnStretch(2, 1);
 }
 
-void TestTab::Send(const std::function<bool()>& send) { context_.host.Exchange({}, send); }
+// The window stays as it is while a live message goes: a press meanwhile waits for its end.
+void TestTab::Send(const std::function<bool()>& send) { context_.host.BackgroundExchange(send); }
 
 QGroupBox* TestTab::BuildSetAspect() {
   QGroupBox* frame =
@@ -91,7 +92,7 @@ QGroupBox* TestTab::BuildSetAspect() {
     // "Tarn SA0".."Tarn SA3" on the first row, the toggle and the series of eight below.
     const bool fixed = i < kTarnToggleButton;
     grid->addWidget(button, fixed ? 1 : 2, fixed ? i : i - kTarnToggleButton);
-    connect(button, &QPushButton::clicked, this, [this, i] {
+    ConnectRequest(context_.host, button, &QPushButton::clicked, this, [this, i] {
       const std::string output = TypedText(output_);
       Send([this, i, &output] { return context_.live.TarnSetAspect(i, output); });
     });
@@ -113,7 +114,7 @@ QGroupBox* TestTab::BuildMatrix() {
     const int column = (i / kRows) * 2;
     grid->addWidget(button, i % kRows, column);
     grid->addWidget(label, i % kRows, column + 1);
-    connect(button, &QPushButton::clicked, this, [this, i] {
+    ConnectRequest(context_.host, button, &QPushButton::clicked, this, [this, i] {
       MatrixOutputs outputs{};
       for (std::size_t k = 0; k < outputs.size(); ++k) outputs[k] = matrix_outputs_[k]->isChecked();
       Send([this, i, &outputs] { return context_.live.SetMatrix(i, outputs); });
@@ -144,9 +145,10 @@ QGroupBox* TestTab::BuildVesk() {
                      QString::fromLatin1(test.captions[static_cast<std::size_t>(i)]));
       button->setToolTip(VeskTestTip(test, modules[static_cast<std::size_t>(i)]));
       grid->addWidget(button, row, i);
-      connect(button, &QPushButton::clicked, this, [this, which = test.test, i] {
-        Send([this, which, i] { return context_.live.SendVeskTest(which, i); });
-      });
+      ConnectRequest(context_.host, button, &QPushButton::clicked, this,
+                     [this, which = test.test, i] {
+                       Send([this, which, i] { return context_.live.SendVeskTest(which, i); });
+                     });
     }
     ++row;
   }
@@ -168,7 +170,7 @@ QGroupBox* TestTab::BuildVesk() {
   }
   send_row->addStretch();
   grid->addLayout(send_row, row, 0, 1, 3);
-  connect(send, &QPushButton::clicked, this, [this] {
+  ConnectRequest(context_.host, send, &QPushButton::clicked, this, [this] {
     const std::array<std::string, 3> typed = {TypedText(vesk_values_[0]), TypedText(vesk_values_[1]),
                                               TypedText(vesk_values_[2])};
     Send([this, &typed] {

@@ -1,8 +1,12 @@
 #ifndef TARN_UI_WINDOW_CONTEXT_H_
 #define TARN_UI_WINDOW_CONTEXT_H_
 
+#include <QObject>
+#include <QPointer>
+#include <concepts>
 #include <functional>
 #include <string_view>
+#include <utility>
 
 #include "files/device_library.h"
 #include "link/link.h"
@@ -62,15 +66,19 @@ class WindowHost {
   // under `name`. Returns the exchange's result; false, without running it, while another
   // exchange runs.
   virtual bool Exchange(std::string_view name, const std::function<bool()>& exchange) = 0;
-  // An exchange the window runs without disabling the controls: the traffic monitor's poll, a
-  // live message sent while the user drags a slider (the drag goes on, the window does not flash
-  // at every step). busy() is true meanwhile, so that Timer1 and every other tick that comes
-  // during its wait for the reply leave the line alone. Not kept for undo. Returns the
-  // exchange's result; false, without running it, while anything else runs.
+  // An exchange the window runs without disabling the controls: the traffic monitor's poll and
+  // the live messages (a press on the "Test" tab, a slider dragged: the window does not flash at
+  // every message). busy() is true meanwhile, so that Timer1 and every other tick that comes
+  // during its wait for the reply leave the line alone, and what the user asks for meanwhile is
+  // held (Request). Not kept for undo. Returns the exchange's result; false, without running it,
+  // while anything else runs.
   virtual bool BackgroundExchange(const std::function<bool()>& exchange) = 0;
 
   // A button of the operation table: the scheduler's press, run at the next tick.
   virtual void PressOperation(Operation operation) = 0;
+  // A short read took the groups `read` names whole from the Tarn into the model: the picture of
+  // the Tarn holds them too, so that "Write Changes" does not send them back.
+  virtual void TookFromTarn(const ChangedGroups& read) = 0;
 
   virtual void ShowAddresses(const AddressRefresh& refresh) = 0;
   // Routes a refresh list to every view, in order (kPinConfiguration after a Sink or Source box
@@ -86,7 +94,38 @@ class WindowHost {
   virtual bool expert_mode() const = 0;
   // True while an operation or a short exchange runs.
   virtual bool busy() const = 0;
+
+  // What the user or a screen reader asked for: it runs at once, or, while an exchange waits for
+  // its reply, when the exchange has ended, in the order asked. A screen reader's action reaches
+  // a control directly, not as an input event the wait could hold back, so every control's
+  // reaction comes through here (ConnectRequest) and none runs inside an exchange.
+  virtual void Request(const std::function<void()>& request) = 0;
 };
+
+// What ConnectRequest connects: the slot, handed to WindowHost::Request with the signal's values
+// as they were when it was emitted, and not run once its receiver is gone.
+template <typename Slot>
+struct RequestedSlot {
+  WindowHost* host;
+  QPointer<QObject> receiver;
+  Slot slot;
+
+  template <typename... Values>
+  requires std::invocable<const Slot&, Values...>
+  void operator()(Values... values) const {
+    host->Request([receiver = receiver, slot = slot, values...] {
+      if (receiver) slot(values...);
+    });
+  }
+};
+
+// Connects `signal` of `sender` to `slot` through WindowHost::Request.
+template <typename Sender, typename Signal, typename Slot>
+QMetaObject::Connection ConnectRequest(WindowHost& host, Sender* sender, Signal signal,
+                                       QObject* receiver, Slot slot) {
+  return QObject::connect(sender, signal, receiver,
+                          RequestedSlot<Slot>{&host, QPointer<QObject>(receiver), std::move(slot)});
+}
 
 struct WindowContext {
   Workspace& workspace;

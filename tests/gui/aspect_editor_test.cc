@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -560,7 +561,8 @@ TEST_F(AspectEditorTest, TestButtonSendsByTheModifierKeys) {
   EXPECT_EQ(Button(u"CommandPAspTestAspect"_s)->toolTip(), u"Alt + Click for Options"_s);
 }
 
-// Every row names its controls by the number its label shows, and says what its tips say.
+// Every row names its controls by the number its label shows and a field by what its instruction
+// uses it for, as the heading reads; it says what its tips say.
 TEST_F(AspectEditorTest, RowsHaveScreenReaderNamesAndTips) {
   Click(u"OptionPAspConf_1"_s);
   const QString help = u"Double-click for help-tool"_s;
@@ -575,8 +577,8 @@ TEST_F(AspectEditorTest, RowsHaveScreenReaderNamesAndTips) {
       {"TextPAspOffset", "Step %1 Par 0", nullptr},
       {"TextPAspPar1", "Step %1 Par 1", "Double-click for help-tool"},
       {"TextPAspPar2", "Step %1 Par 2", "Double-click for help-tool"},
-      {"TextPAspPar3", "Step %1 Base", "Double-click for help-tool"},
-      {"LabelPAspTime", "Step %1 Time", "Double-click for help-tool"},
+      {"TextPAspPar3", "Step %1 Par 3", "Double-click for help-tool"},
+      {"LabelPAspTime", "Step %1 Step Time", "Double-click for help-tool"},
   };
   for (int row = 0; row < 9; ++row) {
     EXPECT_EQ(Button(Row("LabelPAspStep", row))->text(), QString::number(row));
@@ -587,6 +589,18 @@ TEST_F(AspectEditorTest, RowsHaveScreenReaderNamesAndTips) {
           << column.name;
     }
   }
+  // "Wait" in row 4: its fields are its time and base, and an entry is undone under that name.
+  auto* instruction = Find<QComboBox>(Row("ComboPAspInst", 4));
+  instruction->setCurrentIndex(instruction->findText(u"Wait"_s));
+  const char* const wait_names[] = {"Step 4 Par 0", "Step 4 Par 1", "Step 4 Time", "Step 4 Base"};
+  const char* const fields[] = {"TextPAspOffset", "TextPAspPar1", "TextPAspPar2", "TextPAspPar3"};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(Find<QWidget>(Row(fields[i], 4))->accessibleName(),
+              QString::fromLatin1(wait_names[i]));
+  }
+  EXPECT_EQ(Find<QLabel>(u"LabelPASpHParam2"_s)->text(), u"Time"_s) << "as the heading reads";
+  Type(Row("TextPAspPar2", 4), u"20"_s);
+  EXPECT_EQ(Find<QAction>(u"ActionUndo"_s)->text(), u"Undo Step 4 Time"_s);
   const struct {
     const char* name;
     const char* tip;

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
@@ -167,6 +168,64 @@ TEST_F(TestTabTest, MonitorPrintsTheReportsUntilAnotherControlIsUsed) {
   EXPECT_FALSE(Timer2Runs());
   EXPECT_TRUE(MonitorText()->toPlainText().isEmpty());
   EXPECT_THAT(TakeMessages(), ElementsAre("Select Comm-port"));
+}
+
+// While the monitor's poll waits for its reply, the window runs nothing a screen reader asks
+// for: moving the focus to "Stop", pressing "Tarn SA1" or unticking "Bidirectional Comm." takes
+// effect when the reply is in, after the poll's report.
+TEST_F(TestTabTest, WhatAScreenReaderAsksWhileAPollWaitsRunsWhenTheReplyIsIn) {
+  QAccessible::setActive(true);
+  const auto act = [this](const char* control, const QString& action) {
+    QAccessible::queryAccessibleInterface(Find<QWidget>(QString::fromLatin1(control)))
+        ->actionInterface()
+        ->doAction(action);
+  };
+  std::size_t live_before = 0;
+  const struct {
+    const char* name;
+    std::function<void()> ask;
+    std::function<bool()> done;
+  } cases[] = {
+      {"focus to Stop", [&] { act("CommandFBM_2", QAccessibleActionInterface::setFocusAction()); },
+       [this] {
+         return !Timer2Runs() && MonitorText()->toPlainText().endsWith(
+                                     QStringLiteral("<0> <0> <0> <0> \nMonitoring Stopped"));
+       }},
+      // The press action clicks a moment later; the click is what arrives mid-wait.
+      {"Tarn SA1", [this] { Button(QStringLiteral("CommandTarnSetAspect_1"))->click(); },
+       [&] { return tarn.live_messages().size() == live_before + 1; }},
+      {"Bidirectional Comm.",
+       [&] { act("CheckTarnBD", QAccessibleActionInterface::toggleAction()); },
+       [this] { return !window->link().bidirectional(); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Click(QStringLiteral("CommandFBM_1"));
+    ASSERT_TRUE(Timer2Runs());
+    live_before = tarn.live_messages().size();
+    bool done_meanwhile = true;
+    line.during_next_wait = [&] {
+      c.ask();
+      done_meanwhile = c.done();
+    };
+    Monitor()->Tick();
+    EXPECT_FALSE(done_meanwhile);
+    EXPECT_FALSE(c.done()) << "not even inside the exchange's own slot";
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(c.done());
+    EXPECT_THAT(TakeMessages(), IsEmpty());
+  }
+
+  // A live message leaves the tab as it is while it waits: nothing greys.
+  act("CheckTarnBD", QAccessibleActionInterface::toggleAction());
+  ASSERT_TRUE(window->link().bidirectional());
+  bool waited_enabled = false;
+  line.during_next_wait = [&] {
+    waited_enabled = Find<QWidget>(QStringLiteral("Content"))->isEnabled() &&
+                     Button(QStringLiteral("CommandTarnSetAspect_1"))->isEnabled();
+  };
+  Click(QStringLiteral("CommandTarnSetAspect_0"));
+  EXPECT_TRUE(waited_enabled);
 }
 
 TEST_F(TestTabTest, MonitorTextKeepsTheLastLines) {

@@ -8,10 +8,15 @@ namespace tarn::testing {
 
 void WindowTest::Start(const std::filesystem::path& program_folder, bool choose_port) {
   window.reset();
-  window = std::make_unique<ui::MainWindow>(ui::WindowPlatform{
-      .port = port, .clock = clock, .prompter = &prompter, .files = &files,
-      .program_folder = program_folder,
-      .catalogue = catalogue != nullptr ? catalogue : &port});
+  window = std::make_unique<ui::MainWindow>(
+      ui::WindowPlatform{.port = line,
+                         .clock = clock,
+                         .prompter = &prompter,
+                         .files = &files,
+                         .program_folder = program_folder,
+                         .catalogue = catalogue != nullptr ? catalogue : &port});
+  // Room for every tab without scrolling, so that a click lands on the control it is meant for.
+  window->resize(kRoomForEverything);
   window->show();
   window->StartUp();
   if (choose_port) window->ChoosePort(QStringLiteral("1 sim"));

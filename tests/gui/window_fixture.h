@@ -8,17 +8,19 @@
 #include <QLineEdit>
 #include <QTest>
 #include <deque>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "operations/session.h"
 #include "sim/manual_clock.h"
 #include "sim/simulated_port.h"
 #include "sim/simulated_tarn.h"
+#include "support/forwarding_port.h"
 #include "support/recording_prompter.h"
 #include "ui/file_chooser.h"
 #include "ui/main_window.h"
@@ -53,6 +55,27 @@ class ScriptedFiles : public ui::FileChooser {
     return answer;
   }
 };
+
+// The simulated port, through which a test acts while the window waits for a reply: the real
+// port's wait runs the event loop, where a screen reader's request or a posted event arrives.
+class WaitingPort : public ForwardingPort {
+ public:
+  using ForwardingPort::ForwardingPort;
+
+  // Runs at the next wait for a reply, once, then the events it posted.
+  std::function<void()> during_next_wait;
+
+  bool WaitForBytes(double deadline) override {
+    if (const std::function<void()> run = std::exchange(during_next_wait, {})) {
+      run();
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    return ForwardingPort::WaitForBytes(deadline);
+  }
+};
+
+// A window size at which no tab needs to scroll.
+inline constexpr QSize kRoomForEverything(1600, 1000);
 
 // The repository's data folder, which holds the standard device library and the example.
 inline std::filesystem::path DataFolder() { return std::filesystem::path(TARN_SOURCE_DIR) / "data"; }
@@ -90,6 +113,7 @@ class WindowTest : public ::testing::Test {
   sim::ManualClock clock;
   sim::SimulatedTarn tarn;
   sim::SimulatedPort port{tarn, clock};
+  WaitingPort line{port};  // what the window talks through
   // The ports the window's list follows; the simulated port's own when none is set.
   PortCatalogue* catalogue = nullptr;
   RecordingPrompter prompter;

@@ -15,6 +15,7 @@
 
 #include "gui/window_fixture.h"
 #include "model/pin_clipboard.h"
+#include "operations/flows.h"
 #include "sim/direct_frame.h"
 #include "support/simulated_line.h"
 #include "ui/windows/verification_window.h"
@@ -137,6 +138,59 @@ TEST_F(WriteChangesWindowTest, WithoutAPictureItAsksAndYesWritesAll) {
   EXPECT_EQ(tarn.memory().pins[0].aspect_layout, 0) << "the Tarn holds the window's start values";
 }
 
+// Another program changed the Tarn since the window read it whole. A read of a part brings the
+// Tarn's values into the window; "Write Changes" right after sends nothing for it.
+TEST_F(WriteChangesWindowTest, WriteChangesAfterAPartialReadSendsNothingOfIt) {
+  ReadTheExample();
+  prompter.answers = {PromptAnswer::kYes};
+  window->AskExpertMode();
+  TakeMessages();
+  auto* tabs = Find<QTabWidget>(QStringLiteral("SSTab_Main"));
+  const struct {
+    const char* button;
+    int tab;
+    std::function<void(Workspace&)> change;
+  } cases[] = {
+      {"CommandReadPin", 2,
+       [](Workspace& w) {
+         ++w.config.pins[0].aspects[1].steps[0].p2;
+         w.config.pins[0].initial_aspect = 3;
+       }},
+      {"CommandPAspReadPin", 2, [](Workspace& w) { ++w.config.pins[0].aspects[2].steps[1].p2; }},
+      {"CommandReadAllPins", 2, [](Workspace& w) { w.config.pins[7].dcc_address_count = 3; }},
+      // "Read Pin Config".
+      {"CommandGetPinConfig_1", 2, [](Workspace& w) { w.config.pins[0].pin_config[3] ^= 1; }},
+      {"CommandGenIDRead", 0,
+       [](Workspace& w) { w.config.general_settings.id_string = "Other 1"; }},
+      {"CommandGenDCCRead", 0, [](Workspace& w) { w.config.general_settings.dcc_address = 512; }},
+      {"CommandGenAddrRead", 0,
+       [](Workspace& w) { w.config.general_settings.extended_group_mask[3] ^= true; }},
+      {"CommandLCRead", 0, [](Workspace& w) { w.config.general_settings.green_led_mask ^= 4; }},
+      {"CommandGenHWCRead", 0,
+       [](Workspace& w) { w.config.general_settings.sink_driver[2] ^= true; }},
+      {"CommandGenSerialRead", 0,
+       [](Workspace& w) { w.config.general_settings.serial_port_enable ^= true; }},
+      {"CommandECInitRead", 1, [](Workspace& w) { w.enable_map.on[2] ^= true; }},
+      {"CommandECReadSingle", 1, [](Workspace& w) { w.config.event_actions[0].off[1] = 9; }},
+      {"CommandECRead", 1, [](Workspace& w) { w.config.event_actions[20].on[3] = 4; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.button);
+    Workspace tarn_holds = window->workspace();
+    c.change(tarn_holds);
+    OnOwnLine(tarn_holds, [](Session& session) { ASSERT_TRUE(Flows(session).WriteAll()); });
+    tabs->setCurrentIndex(c.tab);
+    RunOperation(QString::fromLatin1(c.button));
+    EXPECT_EQ(Summary(), QStringLiteral("The Tarn holds what the window shows"));
+    EXPECT_THAT(TakeMessages(), IsEmpty());
+    MarkSent();
+    prompter.answers = {PromptAnswer::kOk};
+    Click(QStringLiteral("CommandWriteChanges"));
+    EXPECT_THAT(Sent(), IsEmpty());
+    EXPECT_THAT(TakeMessages(), ElementsAre(std::string(kNothingToWrite)));
+  }
+}
+
 // A number typed and not yet committed (the field still has the focus) takes part in whatever
 // takes the whole model: "Write Changes" from the menu writes it, and closing asks to save it.
 TEST_F(WriteChangesWindowTest, ANumberStillBeingTypedIsWrittenAndAskedAbout) {
@@ -204,6 +258,40 @@ TEST_F(WriteChangesWindowTest, EveryChangeOfTheLinksTargetForgetsThePicture) {
   }
 }
 
+// Ctrl+Z after Tab: the field the focus moved to has nothing of its own to undo, so the window's
+// Undo runs, and Ctrl+Shift+Z its Redo. A field with typing of its own undoes that first.
+TEST_F(WriteChangesWindowTest, CtrlZInAFieldWithNothingToUndoUndoesTheWindowsLastEdit) {
+  files.opens = {ExampleFile()};
+  Click(QStringLiteral("CommandLoad"));
+  Find<QTabWidget>(QStringLiteral("SSTab_Main"))->setCurrentIndex(2);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  const std::uint8_t& p2 = window->workspace().config.pins[0].aspects[0].steps[0].p2;
+  const std::uint8_t loaded = p2;
+  auto* field = Find<QLineEdit>(QStringLiteral("TextPAspPar1_0"));
+  field->setFocus();
+  field->selectAll();
+  QTest::keyClicks(field, QStringLiteral("21"));
+  QTest::keyClick(field, Qt::Key_Tab);
+  ASSERT_EQ(p2, 21);
+  auto* next = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  ASSERT_NE(next, nullptr);
+  ASSERT_NE(next, field);
+  const QString shown = next->text();
+
+  QTest::keyClick(next, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(p2, loaded);
+  EXPECT_EQ(field->text(), QString::number(loaded));
+  QTest::keyClick(next, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(p2, 21);
+
+  QTest::keyClick(next, Qt::Key_End);
+  QTest::keyClicks(next, QStringLiteral("7"));
+  QTest::keyClick(next, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(next->text(), shown) << "the field's own typing";
+  EXPECT_EQ(p2, 21) << "and nothing of the window's";
+}
+
 TEST_F(WriteChangesWindowTest, UndoAndRedoGiveBackEachWorkspaceExactly) {
   std::vector<Workspace> states = {window->workspace()};
   files.opens = {ExampleFile()};
@@ -242,7 +330,7 @@ TEST_F(WriteChangesWindowTest, UndoAndRedoGiveBackEachWorkspaceExactly) {
   QAction* redo = Action(QStringLiteral("ActionRedo"));
   EXPECT_EQ(undo->shortcut(), QKeySequence(QKeySequence::Undo));
   EXPECT_EQ(redo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
-  const char* const undo_texts[] = {"Undo Step 0 Par 1", "Undo Paste Pin", "Undo Load File"};
+  const char* const undo_texts[] = {"Undo Step 0 Level", "Undo Paste Pin", "Undo Load File"};
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(undo->text(), QString::fromLatin1(undo_texts[i]));
     undo->trigger();

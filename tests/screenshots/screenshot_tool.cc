@@ -1,8 +1,9 @@
 // screenshots DIR: pictures of the real main window for the documentation. The window runs
 // offscreen on a simulated Tarn that holds the example configuration; "Read All" has filled it and
-// expert mode is on. One picture per main tab (the device tab with "Show Details" off), and the
-// aspect editor with "Show Details" on a pin of each layout. Two more Tarns share the bus; the
-// Layout window shows all three after "Back Up All" and a "Check All" that finds one changed.
+// expert mode is on. One picture per main tab (the device tab with "Show Details" off), the
+// aspect editor with "Show Details" on a pin of each layout, and the window at a laptop's size.
+// Two more Tarns share the bus; the Layout window shows all three after "Back Up All" and a
+// "Check All" that finds one changed.
 
 #include <unistd.h>
 
@@ -38,6 +39,8 @@ namespace {
 
 constexpr int kWidth = 1280;
 constexpr int kHeight = 900;
+constexpr int kLaptopWidth = 1240;
+constexpr int kLaptopHeight = 640;
 // A picture with fewer colours than this shows nothing but a blank face.
 constexpr int kFewestColours = 8;
 // PNG "quality" 0 is zlib's strongest compression: the pictures live in the repository.
@@ -228,6 +231,12 @@ int main(int argc, char* argv[]) {
     ChoosePin(window, shown.pin);
     made = Save(window, folder, shown.picture) && made;
   }
+
+  // The window as it opens on a laptop's 1280 x 720 screen, less the desktop's panels and its
+  // frame: the device tab with its details, the tab scrolling what does not fit.
+  ChoosePin(window, "1");
+  window.resize(kLaptopWidth, kLaptopHeight);
+  made = Save(window, folder, "window-1280x720.png") && made;
 
   // The Layout window: the three Tarns backed up, then checked after one changed on the bus.
   window.ShowLayout();

@@ -11,10 +11,12 @@
 #include "ui/dialogs/dialog_parts.h"
 #include "ui/text.h"
 #include "ui/widgets/controls.h"
+#include "ui/window_context.h"
 
 namespace tarn::ui {
 
-EventPatternCalculatorDialog::EventPatternCalculatorDialog(QWidget* parent) : QDialog(parent) {
+EventPatternCalculatorDialog::EventPatternCalculatorDialog(WindowHost& host, QWidget* parent)
+    : QDialog(parent) {
   SetUpDialog(this, QStringLiteral("dlgTarnCalcEventPattern"),
               QStringLiteral("TarnConfig CalcETImap"));
   auto* column = new QVBoxLayout(this);
@@ -27,7 +29,7 @@ EventPatternCalculatorDialog::EventPatternCalculatorDialog(QWidget* parent) : QD
     inputs_[i] =
         MakeCheckBox(inputs, ElementName("chkEvent", i), QStringLiteral("Event Input %1").arg(i));
     input_column->addWidget(inputs_[i]);
-    connect(inputs_[i], &QCheckBox::clicked, this, [this, i](bool checked) {
+    ConnectRequest(host, inputs_[i], &QCheckBox::toggled, this, [this, i](bool checked) {
       calc_ = SetEventInput(calc_, i, checked);
       Show();
     });
@@ -42,10 +44,12 @@ EventPatternCalculatorDialog::EventPatternCalculatorDialog(QWidget* parent) : QD
     options_[i] =
         MakeOption(actions, ElementName("optEvent", option.index), FromTarnText(option.caption));
     action_column->addWidget(options_[i]);
-    connect(options_[i], &QRadioButton::clicked, this, [this, index = option.index] {
-      calc_ = ChooseEventOption(calc_, index);
-      Show();
-    });
+    ConnectRequest(host, options_[i], &QRadioButton::toggled, this,
+                   [this, index = option.index](bool on) {
+                     if (!on) return;
+                     calc_ = ChooseEventOption(calc_, index);
+                     Show();
+                   });
   }
   frames->addWidget(actions);
 
@@ -71,9 +75,9 @@ void EventPatternCalculatorDialog::reject() {
 }
 
 void EventPatternCalculatorDialog::Show() {
-  for (int i = 0; i < kEventInputCount; ++i) inputs_[i]->setChecked(calc_.inputs[i]);
+  for (int i = 0; i < kEventInputCount; ++i) ShowChecked(inputs_[i], calc_.inputs[i]);
   for (std::size_t i = 0; i < kEventPatternOptions.size(); ++i) {
-    if (kEventPatternOptions[i].index == calc_.option) options_[i]->setChecked(true);
+    if (kEventPatternOptions[i].index == calc_.option) ShowChecked(options_[i], true);
   }
   parameter_->setText(FromTarnText(calc_.parameter.text));
   original_->setText(FromTarnText(calc_.parameter.original));

@@ -12,13 +12,15 @@ class QRadioButton;
 
 namespace tarn::ui {
 
+class WindowHost;
+
 // "TarnConfig CalcETImap": the "ETImap" p2 of an "Event Input" step as the event inputs taking
 // part and what happens to their On- or Off-Event.
 class EventPatternCalculatorDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit EventPatternCalculatorDialog(QWidget* parent);
+  EventPatternCalculatorDialog(WindowHost& host, QWidget* parent);
 
   // Opens on `value`; `p2_text` is what "Cancel" gives back. True when closed with "OK", and
   // parameter() is then what the step takes.

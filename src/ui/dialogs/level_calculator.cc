@@ -9,10 +9,11 @@
 #include "ui/dialogs/dialog_parts.h"
 #include "ui/text.h"
 #include "ui/widgets/controls.h"
+#include "ui/window_context.h"
 
 namespace tarn::ui {
 
-LevelCalculatorDialog::LevelCalculatorDialog(QWidget* parent) : QDialog(parent) {
+LevelCalculatorDialog::LevelCalculatorDialog(WindowHost& host, QWidget* parent) : QDialog(parent) {
   SetUpDialog(this, QStringLiteral("dlgTarnCalcLevel"),
               QStringLiteral("VeskConfig Calculate Level"));
   auto* column = new QVBoxLayout(this);
@@ -34,12 +35,12 @@ LevelCalculatorDialog::LevelCalculatorDialog(QWidget* parent) : QDialog(parent) 
   MakeShownOnly(delay_);
   column->addLayout(MakeOkCancelRow(this));
 
-  const auto bind = [this](NumberField* field, LevelField which) {
-    connect(field, &NumberField::textEdited, this, [this, which](const QString& text) {
+  const auto bind = [this, &host](NumberField* field, LevelField which) {
+    ConnectRequest(host, field, &NumberField::textEdited, this, [this, which](const QString& text) {
       calc_ = TypeLevelField(calc_, which, TypedText(text));
       Show();
     });
-    connect(field, &NumberField::committed, this, [this, field, which] {
+    ConnectRequest(host, field, &NumberField::committed, this, [this, field, which] {
       calc_ = LeaveLevelField(calc_, which, TypedText(field->text()));
       Show();
     });

@@ -7,6 +7,8 @@
 
 namespace tarn::ui {
 
+class WindowHost;
+
 class NumberField;
 
 // "VeskConfig Calculate Level": a p2 made of a level (0..15) and a time index (0..7), with the
@@ -15,7 +17,7 @@ class LevelCalculatorDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit LevelCalculatorDialog(QWidget* parent);
+  LevelCalculatorDialog(WindowHost& host, QWidget* parent);
 
   // Opens on the p2 field's text; true when closed with "OK", and parameter() is then what the
   // step takes.

@@ -9,18 +9,20 @@
 #include "ui/dialogs/dialog_parts.h"
 #include "ui/text.h"
 #include "ui/widgets/controls.h"
+#include "ui/window_context.h"
 
 namespace tarn::ui {
 namespace {
 
 void ShowBox(QCheckBox* box, const CheckBoxView& view) {
-  box->setChecked(view.checked);
+  ShowChecked(box, view.checked);
   box->setEnabled(view.enabled);
 }
 
 }  // namespace
 
-PatternCalculatorDialog::PatternCalculatorDialog(QWidget* parent) : QDialog(parent) {
+PatternCalculatorDialog::PatternCalculatorDialog(WindowHost& host, QWidget* parent)
+    : QDialog(parent) {
   SetUpDialog(this, QStringLiteral("dlgTarnCalcPattern"),
               QStringLiteral("VeskConfig Calculate Pattern"));
   auto* column = new QVBoxLayout(this);
@@ -30,7 +32,7 @@ PatternCalculatorDialog::PatternCalculatorDialog(QWidget* parent) : QDialog(pare
     outputs_[i] =
         MakeCheckBox(this, ElementName("chkUitgang", i), QStringLiteral("Output +%1").arg(i));
     boxes->addWidget(outputs_[i], i, 0);
-    connect(outputs_[i], &QCheckBox::clicked, this, [this, i](bool checked) {
+    ConnectRequest(host, outputs_[i], &QCheckBox::toggled, this, [this, i](bool checked) {
       calc_ = SetPatternOutput(calc_, i, checked);
       Show();
     });
@@ -39,11 +41,11 @@ PatternCalculatorDialog::PatternCalculatorDialog(QWidget* parent) : QDialog(pare
   no_dark_ = MakeCheckBox(this, QStringLiteral("chkNoDark"), QStringLiteral("No Dark-phase"));
   boxes->addWidget(all_dark_, 0, 1);
   boxes->addWidget(no_dark_, 1, 1);
-  connect(all_dark_, &QCheckBox::clicked, this, [this](bool checked) {
+  ConnectRequest(host, all_dark_, &QCheckBox::toggled, this, [this](bool checked) {
     calc_ = SetAllDark(calc_, checked);
     Show();
   });
-  connect(no_dark_, &QCheckBox::clicked, this, [this](bool checked) {
+  ConnectRequest(host, no_dark_, &QCheckBox::toggled, this, [this](bool checked) {
     calc_ = SetNoDark(calc_, checked);
     Show();
   });

@@ -11,13 +11,15 @@ class QLineEdit;
 
 namespace tarn::ui {
 
+class WindowHost;
+
 // "VeskConfig Calculate Pattern": the "Patt." p2 of a "Multibit" step as one box per output,
 // with "All Dark" and "No Dark-phase" for instructions of up to five outputs.
 class PatternCalculatorDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit PatternCalculatorDialog(QWidget* parent);
+  PatternCalculatorDialog(WindowHost& host, QWidget* parent);
 
   // Opens on `value` for an instruction of `outputs` outputs; `p2_text` is what "Cancel" gives
   // back. True when closed with "OK", and parameter() is then what the step takes.

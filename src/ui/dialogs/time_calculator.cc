@@ -11,6 +11,7 @@
 #include "ui/dialogs/dialog_parts.h"
 #include "ui/text.h"
 #include "ui/widgets/controls.h"
+#include "ui/window_context.h"
 
 namespace tarn::ui {
 namespace {
@@ -27,7 +28,7 @@ void ShowDuration(QLabel* value, QLatin1String caption, const std::string& text)
 
 }  // namespace
 
-TimeCalculatorDialog::TimeCalculatorDialog(QWidget* parent) : QDialog(parent) {
+TimeCalculatorDialog::TimeCalculatorDialog(WindowHost& host, QWidget* parent) : QDialog(parent) {
   SetUpDialog(this, QStringLiteral("dlgCT"), QStringLiteral("TarnConfig CalcTime"));
   auto* column = new QVBoxLayout(this);
   auto* grid = new QGridLayout;
@@ -66,15 +67,15 @@ TimeCalculatorDialog::TimeCalculatorDialog(QWidget* parent) : QDialog(parent) {
   ShowDuration(time_text_, kTimeCaption, calc_.time_text);
   column->addLayout(MakeOkCancelRow(this));
 
-  connect(time_, &QSlider::valueChanged, this, [this](int time) {
+  ConnectRequest(host, time_, &QSlider::valueChanged, this, [this](int time) {
     calc_ = MoveTimeSlider(calc_, time);
     Show();
   });
-  connect(base_up_down, &UpDown::stepped, this, [this](int direction) {
+  ConnectRequest(host, base_up_down, &UpDown::stepped, this, [this](int direction) {
     calc_ = SetTimeBase(calc_, calc_.base + direction);
     Show();
   });
-  connect(base_, &NumberField::committed, this, [this] {
+  ConnectRequest(host, base_, &NumberField::committed, this, [this] {
     calc_ = EnterTimeBase(calc_, TypedText(base_->text()));
     Show();
   });

@@ -10,6 +10,8 @@ class QSlider;
 
 namespace tarn::ui {
 
+class WindowHost;
+
 class NumberField;
 
 // "TarnConfig CalcTime": "Time" (p3) and "Base" (p4) of a waiting step, with the duration they
@@ -18,7 +20,7 @@ class TimeCalculatorDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TimeCalculatorDialog(QWidget* parent);
+  TimeCalculatorDialog(WindowHost& host, QWidget* parent);
 
   // Opens on the step's p3 and p4; true when closed with "OK", and calculator() then holds what
   // the step takes.

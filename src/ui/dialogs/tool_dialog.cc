@@ -23,7 +23,7 @@ void ToolDialog::AddTool(const char* name, const char* caption,
   QPushButton* button = MakeButton(this, QString::fromLatin1(name), QString::fromLatin1(caption));
   button->setAutoDefault(true);
   column_->addWidget(button);
-  connect(button, &QPushButton::clicked, this, action);
+  ConnectRequest(context_.host, button, &QPushButton::clicked, this, action);
 }
 
 void ToolDialog::AddCancel() {

@@ -10,11 +10,35 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSlider>
 
 #include "ui/text.h"
 
 namespace tarn::ui {
+
+namespace {
+
+// A list or slider the mouse wheel passes over while the page scrolls is no list the user meant
+// to change: the wheel changes it only once it has the focus, and scrolls the page otherwise.
+class WheelWhenFocused : public QObject {
+ public:
+  explicit WheelWhenFocused(QWidget* control) : QObject(control) {
+    control->setFocusPolicy(Qt::StrongFocus);
+    control->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Wheel && !static_cast<QWidget*>(watched)->hasFocus()) {
+      event->ignore();
+      return true;
+    }
+    return false;
+  }
+};
+
+}  // namespace
 
 QString ElementName(std::string_view name, int index) {
   return Name(name) + QLatin1Char('_') + QString::number(index);
@@ -97,6 +121,7 @@ QComboBox* MakeComboBox(QWidget* parent, const QString& name, QLabel* label,
                         const QString& accessible) {
   auto* box = new QComboBox(parent);
   box->setObjectName(name);
+  new WheelWhenFocused(box);
   if (label != nullptr) label->setBuddy(box);
   box->setAccessibleName(!accessible.isEmpty() ? accessible
                          : label != nullptr    ? SpokenName(label->text())
@@ -108,6 +133,7 @@ QSlider* MakeSlider(QWidget* parent, const QString& name, const QString& accessi
                     int max) {
   auto* slider = new QSlider(Qt::Horizontal, parent);
   slider->setObjectName(name);
+  new WheelWhenFocused(slider);
   slider->setAccessibleName(accessible);
   slider->setRange(min, max);
   return slider;
@@ -119,6 +145,24 @@ void ShowText(QLabel* label, const QString& text) {
 
 void ShowText(QLineEdit* field, const QString& text) {
   if (field->text() != text) field->setText(text);
+}
+
+void ShowChecked(QAbstractButton* button, bool checked) {
+  if (button->isChecked() == checked) return;
+  const QSignalBlocker quiet(button);
+  button->setChecked(checked);
+}
+
+void ShowCheckState(QCheckBox* box, Qt::CheckState state) {
+  if (box->checkState() == state) return;
+  const QSignalBlocker quiet(box);
+  box->setCheckState(state);
+}
+
+void ShowCurrentIndex(QComboBox* box, int index) {
+  if (box->currentIndex() == index) return;
+  const QSignalBlocker quiet(box);
+  box->setCurrentIndex(index);
 }
 
 QHBoxLayout* MakeRow(QWidget* owner) {

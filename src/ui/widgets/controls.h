@@ -8,6 +8,7 @@
 #include "ui/widgets/number_field.h"
 #include "ui/widgets/up_down.h"
 
+class QAbstractButton;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -59,6 +60,12 @@ QString SpokenName(const QString& caption);
 // nothing moved and never moves the caret of a field being typed in.
 void ShowText(QLabel* label, const QString& text);
 void ShowText(QLineEdit* field, const QString& text);
+
+// Show the model's state in a control without it counting as the user's: the control's state
+// signal, which its reaction listens to, stays quiet.
+void ShowChecked(QAbstractButton* button, bool checked);
+void ShowCheckState(QCheckBox* box, Qt::CheckState state);
+void ShowCurrentIndex(QComboBox* box, int index);
 
 // A row of controls that fills `owner` edge to edge.
 QHBoxLayout* MakeRow(QWidget* owner);

@@ -39,8 +39,8 @@ DriverGroups::DriverGroups(QWidget* parent) : QWidget(parent) {
           this, ElementName(source ? "ChkGenHWCSource" : "ChkGenHWCSink", g), QString());
       (source ? source_ : sink_)[static_cast<std::size_t>(g)] = box;
       grid_->addWidget(box, source ? 2 : 1, BoxColumn(g));
-      connect(box, &QCheckBox::clicked, this,
-              [this, g, source](bool ticked) { emit boxClicked(g, source, ticked); });
+      connect(box, &QCheckBox::toggled, this,
+              [this, g, source](bool ticked) { emit boxChanged(g, source, ticked); });
     }
   }
   grid_->setColumnStretch(kLastColumn, 1);
@@ -49,8 +49,8 @@ DriverGroups::DriverGroups(QWidget* parent) : QWidget(parent) {
 
 void DriverGroups::Show(const GeneralSettings& settings) {
   for (std::size_t g = 0; g < sink_.size(); ++g) {
-    sink_[g]->setChecked(settings.sink_driver[g]);
-    source_[g]->setChecked(settings.source_driver[g]);
+    ShowChecked(sink_[g], settings.sink_driver[g]);
+    ShowChecked(source_[g], settings.source_driver[g]);
   }
 }
 

@@ -26,7 +26,8 @@ class DriverGroups : public QWidget {
   void ShowNumbering(int numbering_base);
 
  signals:
-  void boxClicked(int group, bool source, bool ticked);
+  // The user changed a box.
+  void boxChanged(int group, bool source, bool ticked);
 
  protected:
   void changeEvent(QEvent* event) override;

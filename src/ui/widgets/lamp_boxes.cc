@@ -38,8 +38,8 @@ LampBoxes::LampBoxes(QWidget* parent, const QString& frame_name, const QString& 
     rows->addWidget(box);
     // The idle box cycles through its greyed state when clicked; any state but unticked is the
     // idle indication asked for.
-    connect(box, &QCheckBox::clicked, this,
-            [this, i, box] { emit boxClicked(i, box->checkState() != Qt::Unchecked); });
+    connect(box, &QCheckBox::stateChanged, this,
+            [this, i](int state) { emit boxChanged(i, state != Qt::Unchecked); });
   }
   rows->addStretch();
 }
@@ -47,7 +47,7 @@ LampBoxes::LampBoxes(QWidget* parent, const QString& frame_name, const QString& 
 void LampBoxes::Show(std::uint8_t mask) {
   const std::array<LedBoxState, kLedBoxCount> states = LampBoxStates(mask);
   for (std::size_t i = 0; i < boxes_.size(); ++i) {
-    boxes_[i]->setCheckState(CheckStateOf(states[i]));
+    ShowCheckState(boxes_[i], CheckStateOf(states[i]));
   }
 }
 

@@ -14,7 +14,7 @@ namespace tarn::ui {
 
 // The eight boxes of one status lamp (CheckLCGreen_0..7 or CheckLCOrange_0..7): boxes 0..6 are
 // the bits of its mask, box 7 its idle indication, shown greyed-ticked (partially checked) for
-// the empty mask. The owner turns a click into a new mask and shows it.
+// the empty mask. The owner turns a change into a new mask and shows it.
 class LampBoxes : public QGroupBox {
   Q_OBJECT
 
@@ -26,8 +26,9 @@ class LampBoxes : public QGroupBox {
   QCheckBox* box(int index) const { return boxes_[static_cast<std::size_t>(index)]; }
 
  signals:
-  // The user clicked box `box`, which is now ticked (or greyed) or unticked.
-  void boxClicked(int box, bool ticked);
+  // The user changed box `box` (a click, Space, a screen reader's toggle), which is now ticked
+  // (or greyed) or unticked.
+  void boxChanged(int box, bool ticked);
 
  private:
   std::array<QCheckBox*, kLedBoxCount> boxes_{};

@@ -111,19 +111,22 @@ LiveOutputControls::LiveOutputControls(WindowContext& context, LiveOutput output
 
   move_timer_.setSingleShot(true);
   connect(&move_timer_, &QTimer::timeout, this, &LiveOutputControls::SendPendingMove);
-  connect(send_, &QPushButton::clicked, this, &LiveOutputControls::SendTyped);
+  WindowHost& host = context_.host;
+  ConnectRequest(host, send_, &QPushButton::clicked, this, [this] { SendTyped(); });
   // Enter in the field is the keyboard's "<"; leaving the field sends nothing.
-  connect(field_, &QLineEdit::returnPressed, this, &LiveOutputControls::SendTyped);
-  connect(jump_, &QPushButton::clicked, this, &LiveOutputControls::Jump);
-  connect(gradual_, &QCheckBox::clicked, this,
-          [this](bool ticked) { context_.live.SetGradual(output_, ticked); });
+  ConnectRequest(host, field_, &QLineEdit::returnPressed, this, [this] { SendTyped(); });
+  ConnectRequest(host, jump_, &QPushButton::clicked, this, [this] { Jump(); });
+  ConnectRequest(host, gradual_, &QCheckBox::toggled, this, [this](bool ticked) {
+    context_.live.SetGradual(output_, ticked);
+    ShowChecked(gradual_, context_.live.gradual(output_));
+  });
   connect(slider_, &QSlider::valueChanged, this, &LiveOutputControls::SliderMoved);
 }
 
 void LiveOutputControls::ShowPin() {
   DropPendingMove();
   context_.live.FollowCurrentPin(output_);
-  gradual_->setChecked(context_.live.gradual(output_));
+  ShowChecked(gradual_, context_.live.gradual(output_));
   ShowValue();
 }
 
@@ -143,13 +146,14 @@ bool LiveOutputControls::eventFilter(QObject* watched, QEvent* event) {
 void LiveOutputControls::SendTyped() {
   DropPendingMove();
   const std::string typed = TypedText(field_);
-  context_.host.Exchange({}, [&] { return context_.live.ConfirmLevel(output_, typed); });
+  // A live message: the window stays as it is while it goes.
+  context_.host.BackgroundExchange([&] { return context_.live.ConfirmLevel(output_, typed); });
   ShowValue();
 }
 
 void LiveOutputControls::Jump() {
   DropPendingMove();
-  context_.host.Exchange({}, [&] { return context_.live.Jump(output_); });
+  context_.host.BackgroundExchange([&] { return context_.live.Jump(output_); });
 }
 
 void LiveOutputControls::SliderMoved(int value) {

@@ -10,7 +10,11 @@ namespace tarn::ui {
 
 NumberField::NumberField(QWidget* parent) : QLineEdit(parent) {
   // Wide enough for every number a Tarn field holds, and no wider.
-  const int width = fontMetrics().horizontalAdvance(QStringLiteral("-00000")) + 14;
+  FitWidth(QStringLiteral("-00000"));
+}
+
+void NumberField::FitWidth(const QString& widest) {
+  const int width = fontMetrics().horizontalAdvance(widest) + 14;
   setMinimumWidth(width);
   setMaximumWidth(width + 12);
 }

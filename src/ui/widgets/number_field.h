@@ -15,6 +15,10 @@ class NumberField : public QLineEdit {
  public:
   explicit NumberField(QWidget* parent = nullptr);
 
+  // As wide as `widest` needs, for a field whose numbers are short (a count of 0..6): the window
+  // fits a small screen. A longer entry still goes in; the field scrolls.
+  void FitWidth(const QString& widest);
+
   // Shows `text` unless the field holds it already, so a refresh never moves the caret of a
   // field being typed in.
   void Show(const QString& text);

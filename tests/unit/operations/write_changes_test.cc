@@ -186,6 +186,84 @@ TEST_P(WriteChangesTest, WritesSentWithoutConfirmationLeaveEverythingTheyTouched
   EXPECT_FALSE(picture_.Changes(workspace_).AnyToWrite());
 }
 
+// Another program changed the Tarn behind the window's back, and the user edited the window; a
+// read of part of the Tarn brings the Tarn's values into the model. What the read took whole is
+// then no difference; what it left out, or listed as not read, keeps the picture it had, so the
+// user's edits there stay changes.
+TEST_P(WriteChangesTest, APartialReadTakesOverWhatItReadWhole) {
+  SchedulerListener quiet;
+  Scheduler scheduler(session_, quiet);
+  const auto operation = [&](Operation which) {
+    return [&scheduler, which] { return scheduler.Run(which).read; };
+  };
+  const auto one_group = [this](bool ChangedGroups::*group,
+                                const std::function<bool(GeneralSettings&)>& read) {
+    return [this, group, read] {
+      ChangedGroups groups;
+      if (read(workspace_.config.general_settings) && session_.general.TakeNotRead().empty()) {
+        groups.*group = true;
+      }
+      return groups;
+    };
+  };
+  const auto read_dcc = [this](GeneralSettings& s) { return session_.general.ReadDcc(s); };
+  const struct {
+    const char* name;
+    std::function<ChangedGroups()> read;
+    std::function<void()> fault;
+    bool takes_configuration;  // the user's edit of pin 9's configuration gives way to the Tarn's
+    bool takes_events;         // the same for pin 4's events
+    bool dcc_differs = false;  // the Tarn's new DCC address came, the picture kept the old
+  } cases[] = {
+      {"Read Pin", operation(Operation::kReadPin), {}, true, false},
+      {"Read Asp's", operation(Operation::kReadPinAspects), {}, false, false},
+      {"Read All Pins", operation(Operation::kReadAllPins), {}, true, false},
+      {"Read Device", operation(Operation::kReadDevice), {}, true, false},
+      {"Read All Events", operation(Operation::kReadAllEvents), {}, false, true},
+      {"Read All Events refused", operation(Operation::kReadAllEvents),
+       [this] { line_.tarn.InjectFault(sim::Fault::kRefuseEventReads, sim::kAlways); }, false,
+       false},
+      {"the DCC settings", one_group(&ChangedGroups::dcc, read_dcc), {}, false, false},
+      {"the DCC settings, the options refused", one_group(&ChangedGroups::dcc, read_dcc),
+       [this] { line_.tarn.InjectFault(sim::Fault::kWrongTarget); }, false, false, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    line_.tarn.ClearFaults();
+    workspace_ = original_;
+    picture_.TakeOver(original_);
+    // The other program writes over a line the picture does not hear.
+    Workspace tarn = original_;
+    tarn.config.pins[9].aspects[1].steps[0].p2 ^= 1;
+    tarn.config.pins[9].pin_config = {2, 0, 0, 0, 0, 31};
+    tarn.config.event_actions[4].on[0] = 3;
+    tarn.config.general_settings.dcc_address = 77;
+    line_.link.SetListener(nullptr);
+    Session other(line_.link, line_.clock, line_.prompter, progress_, tarn);
+    ASSERT_TRUE(Flows(other).WriteAll());
+    line_.link.SetListener(&listener_);
+
+    workspace_.config.current_pin = 9;
+    workspace_.config.general_settings.serial_base_address ^= 1;
+    workspace_.config.pins[9].pin_config = {2, 0, 0, 0, 0, 20};
+    workspace_.config.event_actions[4].on[1] = 5;
+    if (c.fault) c.fault();
+    picture_.TakeOverRead(c.read(), workspace_);
+    line_.prompter.messages.clear();
+    ChangedGroups left;
+    left.module_address_settings = true;  // never read
+    left.pins[9].configuration = !c.takes_configuration;
+    left.pins[4].events = !c.takes_events;
+    left.dcc = c.dcc_differs;
+    EXPECT_EQ(picture_.Changes(workspace_), left);
+  }
+  TarnPicture unknown;
+  ChangedGroups everything;
+  everything.dcc = true;
+  unknown.TakeOverRead(everything, workspace_);
+  EXPECT_FALSE(unknown.known()) << "a part read is no picture of the whole";
+}
+
 INSTANTIATE_TEST_SUITE_P(DirectTarns, WriteChangesTest,
                          ::testing::ValuesIn(testing::DirectLineKinds()),
                          testing::LineKindName);

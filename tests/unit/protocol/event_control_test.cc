@@ -191,6 +191,16 @@ TEST(EventReadTest, SinglePinReadRules) {
     EXPECT_EQ(line.prompter.Texts(), c.messages) << c.name;
     EXPECT_EQ(read[6], PinEventActions{}) << c.name << ": nothing stored, not even Event-Off";
   }
+  // Event-Off refused alone: the Event-On actions are the Tarn's, the Event-Off ones not read.
+  Line line;
+  EventActions actions;
+  actions[6].on = {4, 4, 4, 4};
+  ASSERT_TRUE(line.events.WritePin(6, actions));
+  line.tarn.InjectFaultAtReply(Fault::kWrongTarget, 2);
+  EventActions read;
+  EXPECT_TRUE(line.events.ReadPin(6, read));
+  EXPECT_EQ(read[6].on, actions[6].on);
+  EXPECT_THAT(line.events.TakeNotRead(), ElementsAre(NotRead{"the Event-Off actions", 6, 6}));
 }
 
 // A direct line whose Tarn gets a fault just before it answers the n-th request (1 = first), so
