@@ -110,16 +110,21 @@ QWidget* LinkBar::BuildPortRow() {
   ConnectRequest(context_.host, label_port_, &ClickLabel::doubleClicked, this, toggle_bit_rates);
   ConnectRequest(context_.host, label_port_, &ClickLabel::activatedWithoutMouse, this,
                  toggle_bit_rates);
-  connect(refresh, &QPushButton::clicked, this, [this] {
+  // "Refresh" closes the port and probes every one: never in the middle of an exchange.
+  ConnectRequest(context_.host, refresh, &QPushButton::clicked, this, [this] {
     RefreshPorts();
     context_.host.LinkTargetChanged();
   });
-  connect(combo_port_, &QComboBox::activated, this,
-          [this](int index) { ChoosePort(combo_port_->itemText(index)); });
+  // A pick in the list, even of the port shown (after its adapter came back), opens it; so does
+  // Enter on a typed path. The text is the one chosen, whatever the list holds by the time an
+  // exchange in progress has ended.
+  connect(combo_port_, &QComboBox::activated, this, [this](int index) {
+    context_.host.Request([this, text = combo_port_->itemText(index)] { ChoosePort(text); });
+  });
   connect(combo_port_->lineEdit(), &QLineEdit::returnPressed, this, [this] {
-    if (combo_port_->findText(combo_port_->currentText()) < 0) {
-      ChoosePort(combo_port_->currentText());
-    }
+    const QString text = combo_port_->currentText();
+    if (combo_port_->findText(text) >= 0) return;
+    context_.host.Request([this, text] { ChoosePort(text); });
   });
   WindowHost& host = context_.host;
   ConnectRequest(host, text_address_, &NumberField::committed, this,

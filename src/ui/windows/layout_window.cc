@@ -99,16 +99,19 @@ LayoutWindow::LayoutWindow(WindowContext& context, std::function<void()> request
   outer->addWidget(busy_bar_);
   resize(720, 460);
 
-  connect(find_, &QPushButton::clicked, this, &LayoutWindow::FindTarns);
-  connect(backup_, &QPushButton::clicked, this, &LayoutWindow::BackUpAll);
-  connect(check_, &QPushButton::clicked, this, &LayoutWindow::CheckAll);
-  connect(restore_, &QPushButton::clicked, this, &LayoutWindow::Restore);
-  connect(make_current_, &QPushButton::clicked, this, [this] { MakeCurrent(SelectedRow()); });
+  // Every press waits for an exchange in progress (the traffic monitor's poll) to end.
+  WindowHost& host = context_.host;
+  ConnectRequest(host, find_, &QPushButton::clicked, this, [this] { FindTarns(); });
+  ConnectRequest(host, backup_, &QPushButton::clicked, this, [this] { BackUpAll(); });
+  ConnectRequest(host, check_, &QPushButton::clicked, this, [this] { CheckAll(); });
+  ConnectRequest(host, restore_, &QPushButton::clicked, this, [this] { Restore(); });
+  ConnectRequest(host, make_current_, &QPushButton::clicked, this,
+                 [this] { MakeCurrent(SelectedRow()); });
   // A double-click, or Enter on the current row.
-  connect(table_, &QTableWidget::activated, this,
-          [this](const QModelIndex& index) { MakeCurrent(index.row()); });
+  ConnectRequest(host, table_, &QTableWidget::activated, this,
+                 [this](const QModelIndex& index) { MakeCurrent(index.row()); });
   connect(table_, &QTableWidget::itemSelectionChanged, this, &LayoutWindow::ShowNotes);
-  connect(scan_wait_, &NumberField::committed, this, &LayoutWindow::CommitScanWait);
+  ConnectRequest(host, scan_wait_, &NumberField::committed, this, [this] { CommitScanWait(); });
   connect(busy_bar_, &BusyBar::stopRequested, this, [this] { request_stop_(); });
   ShowScanWait();
   ShowRows();
