@@ -66,7 +66,8 @@ int RunMonitor(const QStringList& arguments) {
     if (link.tarn_reply_received()) ++answered;
     if (line) PrintLine(*line);
   }
-  PrintLine(monitor.MonitorLostFocus());
+  // A poll that found the port gone has printed the closing line already.
+  if (monitor.timer_on()) PrintLine(monitor.MonitorLostFocus());
   // The link closes a port that went away (and has said why): whatever came before, the
   // monitoring did not end as asked.
   if (!link.port_open()) return kExitFailed;

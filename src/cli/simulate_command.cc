@@ -183,7 +183,12 @@ int RunSimulate(const QStringList& arguments) {
     std::cerr << "tarnctl simulate: " << *refused << '\n';
     return kExitFailed;
   }
-  for (const auto& member : bus.tarns()) member->set_choices(simulation->choices);
+  // Each Tarn of the bus draws its own spread.
+  for (const auto& member : bus.tarns()) {
+    sim::TarnChoices choices = simulation->choices;
+    choices.seed += member->module_address();
+    member->set_choices(choices);
+  }
   const int bus_replies_at_start = bus.replies_asked();
 
   // The file goes in as a user's Write All would; the Tarn's own ways start afterwards.

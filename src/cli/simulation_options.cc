@@ -73,7 +73,8 @@ void AddSimulationOptions(QCommandLineParser& parser) {
   parser.addOption({"spread",
                     "Up to this many milliseconds more, drawn at random for every answer "
                     "(default 0). --latency, --spread and --adapter-hold together stay below the "
-                    "2000 ms a Tarn answers within.",
+                    "2000 ms a Tarn answers within; the frames' own time on the wire comes on "
+                    "top.",
                     "MS", "0"});
   parser.addOption({"seed", "Starts the --spread draws (default 1), so that a run can be repeated.",
                     "N", "1"});

@@ -405,7 +405,11 @@ bool Link::CarriesTarnReply() const {
   // caller zeros for values that never came.
   const std::uint8_t header = reply_[3];
   const int extended = (header & kTarnHeaderExtendedAddress) ? 1 : 0;
-  return count >= 3 + extended + (header & 0x0F);
+  const int announced = header & 0x0F;
+  // An empty reply must be exactly that: the unit relaying a tunnelled request (0, the module,
+  // 0x60, its values) would otherwise pass for one, and confirm a write nobody answered.
+  if (announced == 0) return count == 3 + extended;
+  return count >= 3 + extended + announced;
 }
 
 void Link::TakeTunnelledReply() {

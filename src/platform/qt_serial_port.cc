@@ -50,36 +50,41 @@ QtSerialPort::QtSerialPort(Clock& clock) : clock_(clock) {
                    [this](QSerialPort::SerialPortError error) {
                      if (error != QSerialPort::NoError && !failed_) NoteError();
                    });
+  QObject::connect(&device_folder_, &QFileSystemWatcher::directoryChanged, &port_,
+                   [this] { catalogue_stale_ = true; });
 }
 
 std::vector<ListedPort> QtSerialPort::ListPorts() {
 #ifdef Q_OS_LINUX
-  // A device plugged in or pulled out adds or removes its node in /dev.
-  if (device_folder_.directories().isEmpty() &&
-      device_folder_.addPath(QStringLiteral("/dev"))) {
-    QObject::connect(&device_folder_, &QFileSystemWatcher::directoryChanged, &port_,
-                     [this] { catalogue_stale_ = true; });
-  }
+  // A device plugged in or pulled out adds or removes its node in /dev. Asked again now and then
+  // all the same, in case the watch itself was lost (another /dev mounted over it).
+  if (device_folder_.directories().isEmpty()) device_folder_.addPath(QStringLiteral("/dev"));
   const bool watched = !device_folder_.directories().isEmpty();
 #else
   const bool watched = false;
 #endif
-  if (watched && !catalogue_stale_) return catalogue_;
-  catalogue_stale_ = false;
-  std::vector<ListedPort> listed;
-  const std::vector<std::string> ports = SystemPorts();
-  for (std::size_t i = 0; i < ports.size(); ++i) {
-#ifdef Q_OS_WIN
-    const int number = std::atoi(ports[i].c_str() + 3);  // COMn
-    if (ports[i].rfind("COM", 0) != 0 || number < 1) continue;
-#else
-    const int number = static_cast<int>(i) + 1;
-#endif
-    listed.push_back({number, ports[i]});
+  constexpr double kAskAnywaySeconds = 10.0;
+  const double now = clock_.Now();
+  if (watched && !catalogue_stale_ && now - catalogue_asked_at_ < kAskAnywaySeconds) {
+    return catalogue_;
   }
+  catalogue_stale_ = false;
+  catalogue_asked_at_ = now;
+  std::vector<ListedPort> listed;
 #ifdef Q_OS_WIN
+  // Port n is COMn, as PortName() opens it.
+  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+    const std::string name = info.portName().toStdString();
+    const int number = name.rfind("COM", 0) == 0 ? std::atoi(name.c_str() + 3) : 0;
+    if (number >= 1) listed.push_back({number, name});
+  }
   std::sort(listed.begin(), listed.end(),
             [](const ListedPort& a, const ListedPort& b) { return a.number < b.number; });
+#else
+  const std::vector<std::string> ports = SystemPorts();
+  for (std::size_t i = 0; i < ports.size(); ++i) {
+    listed.push_back({static_cast<int>(i) + 1, ports[i]});
+  }
 #endif
   catalogue_ = listed;
   return listed;

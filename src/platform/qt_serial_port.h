@@ -65,6 +65,7 @@ class QtSerialPort : public SerialPort, public PortCatalogue {
   QEventLoop* waiting_loop_ = nullptr;
   QFileSystemWatcher device_folder_;
   bool catalogue_stale_ = true;
+  double catalogue_asked_at_ = 0.0;
   std::vector<ListedPort> catalogue_;
 };
 

@@ -71,6 +71,7 @@ void SimulatedPort::SendToDevice(std::uint8_t byte) {
   if (adapter_hold_ > 0) {
     const double handed_over = received_.back().time + adapter_hold_;
     for (std::size_t i = first; i < received_.size(); ++i) received_[i].time = handed_over;
+    receive_free_at_ = handed_over;  // what comes after it cannot overtake it
   }
 }
 

@@ -124,5 +124,21 @@ TEST_F(QtSerialPortTest, PortThatVanishesMidExchangeFailsTheExchange) {
   EXPECT_THAT(prompter_.messages[0].text, HasSubstr("is gone"));
 }
 
+// Pulled out while the line is quiet: the event loop that watches the port marks it failed, and
+// the next look finds it gone though nothing was sent.
+TEST_F(QtSerialPortTest, PortThatVanishesWhileQuietIsFoundGone) {
+  Terminal terminal;
+  ASSERT_TRUE(link_.OpenPortByName(terminal.device()));
+  terminal.Close();
+  for (int i = 0; i < 50 && !port_.Failed(); ++i) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  EXPECT_TRUE(port_.Failed());
+  link_.CheckPortStillThere(true);
+  EXPECT_FALSE(link_.port_open());
+  ASSERT_EQ(prompter_.messages.size(), 1u);
+  EXPECT_THAT(prompter_.messages[0].text, HasSubstr("is gone"));
+}
+
 }  // namespace
 }  // namespace tarn

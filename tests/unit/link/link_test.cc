@@ -312,15 +312,28 @@ TEST_F(LinkTest, TunnelledReplyWithAnExtendedAddressByte) {
   }
 }
 
-TEST_F(LinkTest, TunnelledReplyShorterThanItsHeaderIsNotTaken) {
+// A Tarn reply is taken only when the frame holds just what its Tarn header announces: fewer
+// values would hand the caller zeros, and values behind a header announcing none are a tunnelled
+// request relayed, not an empty answer that confirms a write. An empty answer is taken.
+TEST_F(LinkTest, TunnelledReplyIsTakenOnlyWithThePayloadItsHeaderAnnounces) {
   tolvik_ = true;
   OpenPort();
   answers_ = {TolvikAnswer({}), TolvikAnswer({1, 2, 0x1A, 0}), TolvikAnswer({})};
   link_.SwitchTunnelling(true);
-  // A Tarn header announcing six values with only two behind it, then silence.
-  answers_ = {TolvikAnswer({}), TolvikAnswer({0, 96, 0x66, 0x70, 0})};
-  EXPECT_FALSE(link_.SendTarnMessage(true, Bytes{0x70, 0}));
-  EXPECT_NE(link_.reply()[1], 0x66);
+  const struct {
+    const char* name;
+    Bytes unit_answer;
+    bool taken;
+  } cases[] = {
+      {"six values announced, two behind it", {0, 96, 0x66, 0x70, 0}, false},
+      {"a relayed request", {0, 96, 0x60, 0x60, 6, 5}, false},
+      {"an empty answer", {0, 96, 0x60}, true},
+  };
+  for (const auto& c : cases) {
+    answers_ = {TolvikAnswer({}), TolvikAnswer(c.unit_answer)};
+    link_.SendTarnMessage(true, Bytes{0x60, 6, 5});
+    EXPECT_EQ(link_.tarn_reply_received(), c.taken) << c.name;
+  }
 }
 
 TEST_F(LinkTest, SwitchingTunnellingOnChecksTheProtocolVersion) {
