@@ -80,13 +80,13 @@ bool ArmFault(std::string_view text, sim::SimulatedTarn& tarn) {
 
 // --tarn MODULE[:XADDR][,load=FILE][,fault=KIND[@N]]: one Tarn of a --bus. Returns the reason
 // when the text or its file is refused.
-std::optional<std::string> AddBusTarn(const std::string& spec, sim::SimulatedBus& bus) {
+std::optional<std::string> AddBusTarn(const std::string& described, sim::SimulatedBus& bus) {
   const std::string wrong = "--tarn takes MODULE[:XADDR][,load=FILE][,fault=KIND[@N]], not '" +
-                            spec + "'";
+                            described + "'";
   std::vector<std::string> parts;
   for (std::size_t start = 0;;) {
-    const std::size_t comma = spec.find(',', start);
-    parts.push_back(spec.substr(start, comma - start));
+    const std::size_t comma = described.find(',', start);
+    parts.push_back(described.substr(start, comma - start));
     if (comma == std::string::npos) break;
     start = comma + 1;
   }
@@ -176,8 +176,8 @@ int RunSimulate(const QStringList& arguments) {
   if (on_bus && (parser.isSet("load") || parser.isSet("fault") || parser.isSet("module"))) {
     return UsageError(arguments, "with --bus, give --load, --fault and the module in each --tarn");
   }
-  for (const QString& spec : parser.values("tarn")) {
-    const std::optional<std::string> refused = AddBusTarn(spec.toStdString(), bus);
+  for (const QString& described : parser.values("tarn")) {
+    const std::optional<std::string> refused = AddBusTarn(described.toStdString(), bus);
     if (!refused) continue;
     if (refused->starts_with("--tarn")) return UsageError(arguments, *refused);
     std::cerr << "tarnctl simulate: " << *refused << '\n';

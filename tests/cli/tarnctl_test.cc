@@ -641,10 +641,10 @@ TEST_F(TarnctlTest, MonitorFailsWhenThePortStopsWorking) {
 
 namespace {
 
-// A bus of simulated Tarns, each `--tarn SPEC`.
-QStringList Bus(const QStringList& specs) {
+// A bus of simulated Tarns, one `--tarn` each.
+QStringList Bus(const QStringList& tarns) {
   QStringList options = {"--bus"};
-  for (const QString& spec : specs) options << "--tarn" << spec;
+  for (const QString& tarn : tarns) options << "--tarn" << tarn;
   return options;
 }
 
