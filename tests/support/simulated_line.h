@@ -48,10 +48,12 @@ inline const std::vector<LineKind>& WriteAnswerKinds() {
   return kinds;
 }
 
-// The above, and the slow Tarn on the direct line.
+// The above, a Tarn that echoes a write whole, and the slow Tarn, on the direct line.
 inline const std::vector<LineKind>& AllLineKinds() {
   static const std::vector<LineKind> kinds = [] {
     std::vector<LineKind> all = WriteAnswerKinds();
+    all.push_back(
+        {"DirectWholeMessageAnswers", false, {.write_answer = sim::WriteAnswer::kWholeMessage}});
     all.push_back({"DirectSlowBehindAdapter", false, kSlowTarn, kUsbAdapterHoldSeconds});
     return all;
   }();
