@@ -265,11 +265,6 @@ void LinkBar::RefreshPorts() {
 
 void LinkBar::WatchPorts(PortCatalogue& catalogue) {
   port_watch_ = std::make_unique<PortWatch>(catalogue, context_.link);
-  std::vector<std::string> shown;
-  for (int i = 0; i < combo_port_->count(); ++i) {
-    shown.push_back(ToTarnText(combo_port_->itemText(i)).value_or(std::string()));
-  }
-  port_watch_->Offer(shown);
   port_timer_.setObjectName(QStringLiteral("TimerPorts"));
   port_timer_.setInterval(kPortWatchMilliseconds);
   connect(&port_timer_, &QTimer::timeout, this, &LinkBar::LookAtPorts);

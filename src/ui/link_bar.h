@@ -36,8 +36,9 @@ class LinkBar : public QWidget, public View {
   // A port as typed or picked in ComboPort, or given with --port.
   void ChoosePort(const QString& text);
 
-  // From now on the port list follows `catalogue` as adapters come and go, looked at every
-  // kPortWatchMilliseconds while the window is idle; an open port that went away is told of and
+  // From now on the port list follows `catalogue` as adapters come and go, starting from the list
+  // RefreshPorts() makes next, looked at every kPortWatchMilliseconds while the window is idle;
+  // an open port that went away is told of and
   // shown closed.
   void WatchPorts(PortCatalogue& catalogue);
   // One look at the catalogue; the timer calls it, tests call it instead of waiting.

@@ -220,8 +220,8 @@ void MainWindow::BuildMenus() {
 }
 
 void MainWindow::StartUp() {
-  link_bar_->RefreshPorts();
   if (catalogue_ != nullptr) link_bar_->WatchPorts(*catalogue_);
+  link_bar_->RefreshPorts();
   // The views from the start values, the event fields already copied to every pin by the model.
   ShowEverything();
   LoadStandardLibrary(
