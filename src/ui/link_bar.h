@@ -38,8 +38,7 @@ class LinkBar : public QWidget, public View {
 
   // From now on the port list follows `catalogue` as adapters come and go, starting from the list
   // RefreshPorts() makes next, looked at every kPortWatchMilliseconds while the window is idle;
-  // an open port that went away is told of and
-  // shown closed.
+  // an open port that went away is told of and shown closed.
   void WatchPorts(PortCatalogue& catalogue);
   // One look at the catalogue; the timer calls it, tests call it instead of waiting.
   void LookAtPorts();
